@@ -1,0 +1,40 @@
+#pragma once
+// The one boundary between the runtime's calls into the program and the program's
+// exceptions: nothing unwinds into the runtime. A failure is reported through the
+// application's error report and the callback answers its neutral value.
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <utility>
+
+namespace cef {
+
+using CallbackErrorReport = std::function<void(const std::u16string& message)>;
+
+// Installs the report (the application sets its own); returns the previous one.
+CallbackErrorReport SetCallbackErrorReport(CallbackErrorReport report);
+
+// Reports the exception in flight; call only from a catch block.
+void ReportCallbackException() noexcept;
+
+template <class R, class Body>
+R Guarded(R neutral, Body&& body) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (...) {
+    ReportCallbackException();
+    return neutral;
+  }
+}
+
+template <class Body>
+void Guarded(Body&& body) noexcept {
+  try {
+    std::forward<Body>(body)();
+  } catch (...) {
+    ReportCallbackException();
+  }
+}
+
+}  // namespace cef

@@ -1,0 +1,45 @@
+#include <dlfcn.h>
+
+#include <cerrno>
+
+#include "platform/dynamic_library.h"
+#include "platform/text.h"
+
+namespace platform {
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = nullptr;
+}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+DynamicLibrary DynamicLibrary::Load(const std::u16string& name, OSErrorInfo* error) {
+  errno = 0;
+  void* handle = dlopen(Utf16ToUtf8(name).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle && error) {
+    // The POSIX loader explains itself in text; errno carries the underlying cause.
+    const char* why = dlerror();
+    *error = {static_cast<uint32_t>(errno), Utf8ToUtf16(why ? why : "")};
+  }
+  return DynamicLibrary(handle);
+}
+
+void* DynamicLibrary::SymbolIn(void* handle, const char* name) noexcept {
+  return handle ? dlsym(handle, name) : nullptr;
+}
+
+void* DynamicLibrary::Symbol(const char* name) const noexcept { return SymbolIn(handle_, name); }
+
+void DynamicLibrary::Reset() noexcept {
+  if (handle_) dlclose(handle_);
+  handle_ = nullptr;
+}
+
+}  // namespace platform

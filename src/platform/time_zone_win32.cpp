@@ -1,0 +1,27 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/time_zone.h"
+
+namespace platform {
+
+static_assert(sizeof(SystemTime) == sizeof(SYSTEMTIME));
+
+bool UtcToLocalTime(const SystemTime& utc, SystemTime& local) noexcept {
+  SYSTEMTIME in, out;
+  std::memcpy(&in, &utc, sizeof in);
+  if (!SystemTimeToTzSpecificLocalTime(nullptr, &in, &out)) return false;
+  std::memcpy(&local, &out, sizeof out);
+  return true;
+}
+
+bool LocalTimeToUtc(const SystemTime& local, SystemTime& utc) noexcept {
+  SYSTEMTIME in, out;
+  std::memcpy(&in, &local, sizeof in);
+  if (!TzSpecificLocalTimeToSystemTime(nullptr, &in, &out)) return false;
+  std::memcpy(&utc, &out, sizeof out);
+  return true;
+}
+
+}  // namespace platform

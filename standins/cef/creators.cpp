@@ -1,0 +1,155 @@
+// The creator exports. Objects that later parts of the stand-in will build answer null
+// for now, releasing the program references that came with their arguments.
+
+#include "data_objects.h"
+#include "runtime.h"
+
+using namespace standin;
+
+TCefBool cef_browser_create(TCefWindowInfo*, TCefClient* client, const TCefString*, const TCefBrowserSettings*) {
+  ReleaseArgument(client, "client");
+  Enter("cef_browser_create");
+  return 0;
+}
+
+TCefBrowser* cef_browser_create_sync(TCefWindowInfo*, TCefClient* client, const TCefString*,
+                                     const TCefBrowserSettings*) {
+  ReleaseArgument(client, "client");
+  Enter("cef_browser_create_sync");
+  return nullptr;
+}
+
+TCefRequest* cef_request_create() {
+  if (Enter("cef_request_create")) return nullptr;
+  return Create<Request>()->wire();
+}
+
+TCefPostData* cef_post_data_create() {
+  if (Enter("cef_post_data_create")) return nullptr;
+  return Create<PostData>()->wire();
+}
+
+TCefPostDataElement* cef_post_data_element_create() {
+  if (Enter("cef_post_data_element_create")) return nullptr;
+  return Create<PostDataElement>()->wire();
+}
+
+TCefStreamReader* cef_stream_reader_create_for_file(const TCefString* fileName) {
+  if (Enter("cef_stream_reader_create_for_file")) return nullptr;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(Read(fileName), bytes)) return nullptr;
+  return Create<StreamReader>(std::move(bytes))->wire();
+}
+
+TCefStreamReader* cef_stream_reader_create_for_data(void* data, uint32_t size) {
+  if (Enter("cef_stream_reader_create_for_data")) return nullptr;
+  auto* bytes = static_cast<const uint8_t*>(data);
+  return Create<StreamReader>(std::vector<uint8_t>(bytes, bytes + (bytes ? size : 0)))->wire();
+}
+
+TCefStreamReader* cef_stream_reader_create_for_handler(TCefReadHandler* handler) {
+  Held held(handler, "read handler");
+  if (Enter("cef_stream_reader_create_for_handler") || !held) return nullptr;
+  return Create<StreamReader>(std::move(held))->wire();
+}
+
+TCefStreamWriter* cef_stream_writer_create_for_file(const TCefString*) {
+  Enter("cef_stream_writer_create_for_file");
+  return nullptr;
+}
+
+TCefStreamWriter* cef_stream_writer_create_for_handler(TCefWriteHandler* handler) {
+  ReleaseArgument(handler, "write handler");
+  Enter("cef_stream_writer_create_for_handler");
+  return nullptr;
+}
+
+TCefv8Context* cef_v8context_get_current_context() {
+  Enter("cef_v8context_get_current_context");
+  return nullptr;
+}
+
+TCefv8Context* cef_v8context_get_entered_context() {
+  Enter("cef_v8context_get_entered_context");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_undefined() {
+  Enter("cef_v8value_create_undefined");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_null() {
+  Enter("cef_v8value_create_null");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_bool(TCefBool) {
+  Enter("cef_v8value_create_bool");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_int(int32_t) {
+  Enter("cef_v8value_create_int");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_double(double) {
+  Enter("cef_v8value_create_double");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_date(const TCefTime*) {
+  Enter("cef_v8value_create_date");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_string(const TCefString*) {
+  Enter("cef_v8value_create_string");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_object(TCefv8Value* user_data) {
+  ReleaseArgument(user_data, "user data");
+  Enter("cef_v8value_create_object");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_object_with_accessor(TCefv8Value* user_data, TCefV8Accessor* accessor) {
+  ReleaseArgument(user_data, "user data");
+  ReleaseArgument(accessor, "accessor");
+  Enter("cef_v8value_create_object_with_accessor");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_array() {
+  Enter("cef_v8value_create_array");
+  return nullptr;
+}
+
+TCefv8Value* cef_v8value_create_function(const TCefString*, TCefv8Handler* handler) {
+  ReleaseArgument(handler, "function handler");
+  Enter("cef_v8value_create_function");
+  return nullptr;
+}
+
+TCefWebUrlRequest* cef_web_urlrequest_create(TCefRequest* request, TCefWebUrlRequestClient* client) {
+  ReleaseArgument(request, "request");
+  ReleaseArgument(client, "web request client");
+  Enter("cef_web_urlrequest_create");
+  return nullptr;
+}
+
+TCefXmlReader* cef_xml_reader_create(TCefStreamReader* stream, int32_t, const TCefString*) {
+  ReleaseArgument(stream, "stream");
+  Enter("cef_xml_reader_create");
+  return nullptr;
+}
+
+#ifndef STANDIN_WITHOUT_ZIP_READER
+TCefZipReader* cef_zip_reader_create(TCefStreamReader* stream) {
+  ReleaseArgument(stream, "stream");
+  Enter("cef_zip_reader_create");
+  return nullptr;
+}
+#endif
