@@ -7,19 +7,6 @@
 
 namespace platform {
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = nullptr;
-}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    handle_ = other.handle_;
-    other.handle_ = nullptr;
-  }
-  return *this;
-}
-
 DynamicLibrary DynamicLibrary::Load(const std::u16string& name, OSErrorInfo* error) {
   errno = 0;
   void* handle = dlopen(Utf16ToUtf8(name).c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -34,8 +21,6 @@ DynamicLibrary DynamicLibrary::Load(const std::u16string& name, OSErrorInfo* err
 void* DynamicLibrary::SymbolIn(void* handle, const char* name) noexcept {
   return handle ? dlsym(handle, name) : nullptr;
 }
-
-void* DynamicLibrary::Symbol(const char* name) const noexcept { return SymbolIn(handle_, name); }
 
 void DynamicLibrary::Reset() noexcept {
   if (handle_) dlclose(handle_);

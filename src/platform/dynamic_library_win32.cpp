@@ -5,19 +5,6 @@
 
 namespace platform {
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = nullptr;
-}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    handle_ = other.handle_;
-    other.handle_ = nullptr;
-  }
-  return *this;
-}
-
 DynamicLibrary DynamicLibrary::Load(const std::u16string& name, OSErrorInfo* error) {
   HMODULE module = LoadLibraryW(AsWide(name));
   if (!module && error) *error = LastOSError();
@@ -28,8 +15,6 @@ void* DynamicLibrary::SymbolIn(void* handle, const char* name) noexcept {
   if (!handle) return nullptr;
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
-
-void* DynamicLibrary::Symbol(const char* name) const noexcept { return SymbolIn(handle_, name); }
 
 void DynamicLibrary::Reset() noexcept {
   if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
