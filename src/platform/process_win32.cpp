@@ -1,0 +1,32 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/process.h"
+#include "platform/text.h"
+
+namespace platform {
+
+std::u16string ExecutableFolder() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) RaiseLastOSError();
+    if (n < path.size()) {
+      std::u16string full(AsUtf16(path.data()), n);
+      return full.substr(0, full.find_last_of(u"\\/") + 1);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::u16string EnvironmentVariable(const std::u16string& name) {
+  DWORD n = GetEnvironmentVariableW(AsWide(name), nullptr, 0);
+  if (n == 0) return {};
+  std::vector<wchar_t> value(n);
+  n = GetEnvironmentVariableW(AsWide(name), value.data(), n);
+  return std::u16string(AsUtf16(value.data()), n);
+}
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// The program's one window: borderless and skinned, a title bar of pictures that moves
+// the window and toggles it between its normal size and the work area, and a one-pixel
+// frame painted on its edges.
+
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/panel.h"
+#include "ui/save_dialog.h"
+
+namespace shell {
+
+inline constexpr char16_t kMainFormResource[] = u"MAINFORM";
+
+class TMainForm : public ui::TForm {
+ public:
+  explicit TMainForm(ui::TComponent* owner);
+  std::u16string ClassName() const override { return u"TMainForm"; }
+
+  ui::TPanel* Panel1 = nullptr;
+  ui::TImage* TitleBarImage = nullptr;
+  ui::TImage* TitleImage = nullptr;
+  ui::TImage* BtnMin = nullptr;
+  ui::TImage* BtnMax = nullptr;
+  ui::TImage* BtnClose = nullptr;
+  ui::TImage* Image2 = nullptr;
+  ui::TImage* ToolBarImage = nullptr;
+  ui::TImage* LogoImage = nullptr;
+  ui::TPanel* Panel2 = nullptr;
+  ui::TSaveDialog* SaveDialog = nullptr;
+
+  void FormCreate(ui::TObject* Sender);
+  void FormPaint(ui::TObject* Sender);
+  void FormResize(ui::TObject* Sender);
+  void TitleBarImageMouseDown(ui::TObject* Sender, ui::MouseButton Button, ui::ShiftState Shift, int X, int Y);
+  void TitleBarImageDblClick(ui::TObject* Sender);
+  void BtnMaxClick(ui::TObject* Sender);
+  void BtnMinClick(ui::TObject* Sender);
+  void BtnCloseClick(ui::TObject* Sender);
+  void Image2Click(ui::TObject* Sender);
+
+ protected:
+  void CreateParams(WindowParams& params) override;
+
+ private:
+  void ToggleMaximized();
+};
+
+}  // namespace shell

@@ -1,0 +1,127 @@
+#include "ui/application.h"
+
+#include <objbase.h>
+
+#include "platform/errors.h"
+#include "platform/text.h"
+#include "ui/form.h"
+#include "ui/system.h"
+
+namespace ui {
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() {
+  DestroyForms();
+  if (handle_) DestroyWindow(handle_);
+}
+
+TApplication& Application() {
+  static TApplication application;
+  return application;
+}
+
+void TApplication::Initialize() {
+  if (comInitialized_) return;
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  comInitialized_ = SUCCEEDED(hr);
+}
+
+void TApplication::UninitializeCom() noexcept {
+  if (comInitialized_) CoUninitialize();
+  comInitialized_ = false;
+}
+
+void TApplication::SetTitle(const std::u16string& title) {
+  title_ = title;
+  if (handle_) SetWindowTextW(handle_, platform::AsWide(title_));
+}
+
+HWND TApplication::Handle() {
+  if (handle_) return handle_;
+  static const wchar_t kClass[] = L"TApplication";
+  WNDCLASSEXW wc{};
+  if (!GetClassInfoExW(GetModuleHandleW(nullptr), kClass, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassExW(&wc);
+  }
+  handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClass, platform::AsWide(title_), WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  return handle_;
+}
+
+void TApplication::DestroyForms() noexcept {
+  // Forms are the application's components: the main form was created first, so it goes last.
+  mainForm_ = nullptr;
+  DestroyComponents();
+}
+
+bool TApplication::ProcessTurn(bool waitWhenIdle) {
+  MSG msg;
+  if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      return false;
+    }
+    try {
+      bool handled = false;
+      messageHooks_.ForEach([&](IMessageHook& hook) { hook.OnMessage(msg, handled); });
+      if (!handled) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    } catch (...) {
+      HandleException();
+    }
+    return true;
+  }
+  bool done = true;
+  try {
+    idleHooks_.ForEach([&](IIdleHook& hook) { hook.OnIdle(done); });
+  } catch (...) {
+    HandleException();
+  }
+  if (done && waitWhenIdle) WaitMessage();
+  return true;
+}
+
+void TApplication::Run() {
+  while (!terminated_ && ProcessTurn(true)) {
+  }
+}
+
+void TApplication::Terminate() {
+  PostQuitMessage(0);
+}
+
+std::u16string ExceptionMessage(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const platform::Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return platform::Utf8ToUtf16(e.what());
+  } catch (...) {
+    return u"Unknown exception";
+  }
+}
+
+void TApplication::HandleException() noexcept {
+  try {
+    std::u16string message = ExceptionMessage(std::current_exception());
+    if (OnException) OnException(message);
+    else ShowException(message);
+  } catch (...) {
+    // The report itself failed; nothing is left to tell the user with.
+  }
+}
+
+void TApplication::ShowException(const std::u16string& message) {
+  HWND owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
+  System().ShowMessageBox(owner, message, title_, MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace ui

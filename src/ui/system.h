@@ -1,0 +1,38 @@
+#pragma once
+// What blocks or leaves the process goes through these services, so that tests can answer
+// a message box, a save dialog or a program start without a person. The production
+// binding calls Win32.
+
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+struct SaveDialogRequest {
+  std::u16string fileName;  // in: proposed name; out: the chosen full path
+  std::u16string title;
+  std::u16string filter;
+  std::u16string defaultExt;
+  bool overwritePrompt = false;
+  bool hideReadOnly = true;
+  bool enableSizing = true;
+};
+
+class ISystemServices {
+ public:
+  virtual ~ISystemServices() = default;
+  // A modal message box; answers the button the user pressed (IDOK, ...).
+  virtual int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags) = 0;
+  // Starts a program or document through the shell; the result is not examined by callers.
+  virtual void ShellOpen(HWND owner, const std::u16string& verb, const std::u16string& file,
+                            const std::u16string& parameters, const std::u16string& directory, int show) = 0;
+  // The modal save dialog: true, with the chosen path in request.fileName, when confirmed.
+  virtual bool RunSaveDialog(HWND owner, SaveDialogRequest& request) = 0;
+};
+
+ISystemServices& System();
+// Installs other services (tests); null brings the production binding back. Answers the previous.
+ISystemServices* SetSystem(ISystemServices* services);
+
+}  // namespace ui
