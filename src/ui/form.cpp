@@ -68,7 +68,11 @@ const TForm::Method* TForm::FindMethod(const std::u16string& name) const {
 }
 
 void TForm::InitFromResource(const std::u16string& resourceName, const std::function<void()>& bind) {
-  FormReader::Read(*this, ReadLayout(LoadResourceText(resourceName)));
+  InitFromLayout(ReadLayout(LoadResourceText(resourceName)), bind);
+}
+
+void TForm::InitFromLayout(const LayoutObject& layout, const std::function<void()>& bind) {
+  FormReader::Read(*this, layout);
   if (bind) bind();
   if (showOnCreate_) Show();
   if (OnCreate) OnCreate(this);

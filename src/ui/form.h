@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 
 #include "ui/control.h"
+#include "ui/layout_reader.h"
 
 namespace ui {
 
@@ -70,6 +71,7 @@ class TForm : public TWinControl {
   // form's references to its components, shows the form when its resource says so, and
   // then runs OnCreate.
   void InitFromResource(const std::u16string& resourceName, const std::function<void()>& bind);
+  void InitFromLayout(const LayoutObject& layout, const std::function<void()>& bind);
   // The component of that name, which the resource must have made.
   template <class T>
   T* Require(const std::u16string& name) const {

@@ -152,6 +152,7 @@ class Parser {
         Advance();
         return v;
       case Token::Kind::Identifier:
+        if (IsWord("end") || IsWord("object")) break;  // a value is missing
         v.kind = LayoutValue::Kind::Identifier;
         v.text = platform::Utf8ToUtf16(t_.text);
         Advance();

@@ -1,0 +1,153 @@
+#include "shell/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_system.h"
+#include "ui/application.h"
+#include "ui/picture.h"
+
+namespace {
+
+using shell::TMainForm;
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::RegisterGdiplusPictureFormats();
+    form_ = std::make_unique<TMainForm>(nullptr);
+  }
+  void TearDown() override {
+    form_.reset();
+    ui::UnregisterGdiplusPictureFormats();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  static RECT WindowRect(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return r;
+  }
+  static RECT WorkArea() {
+    RECT r;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+  }
+  std::unique_ptr<TMainForm> form_;
+};
+
+TEST_F(MainFormTest, IsABorderlessShadowedWindowOfTheDesignedSize) {
+  HWND window = form_->Handle();
+  EXPECT_TRUE(IsWindowVisible(window));
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & WS_CAPTION) << "no system caption";
+  EXPECT_FALSE(style & WS_THICKFRAME) << "no sizing frame";
+  EXPECT_TRUE(GetClassLongPtrW(window, GCL_STYLE) & CS_DROPSHADOW);
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 1058);
+  EXPECT_EQ(client.bottom, 745);
+  wchar_t caption[64] = {};
+  GetWindowTextW(window, caption, 64);
+  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t*>(caption)), u"QVN 분석프로그램");
+  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+}
+
+TEST_F(MainFormTest, ChildrenSitWhereTheDesignPutsThem) {
+  EXPECT_EQ(form_->Panel1->Bounds(), (ui::Rect{1, 0, 1056, 80}));
+  EXPECT_EQ(form_->Panel2->Bounds(), (ui::Rect{1, 80, 1056, 664}));
+  EXPECT_EQ(form_->TitleBarImage->Bounds(), (ui::Rect{2, 2, 1052, 28}));
+  EXPECT_EQ(form_->TitleImage->Bounds(), (ui::Rect{10, 6, 127, 16}));
+  EXPECT_EQ(form_->Image2->Bounds(), (ui::Rect{965, 9, 17, 11}));
+  EXPECT_EQ(form_->BtnMin->Bounds(), (ui::Rect{990, 10, 12, 10}));
+  EXPECT_EQ(form_->BtnMax->Bounds(), (ui::Rect{1011, 10, 12, 10}));
+  EXPECT_EQ(form_->BtnClose->Bounds(), (ui::Rect{1032, 10, 11, 10}));
+  EXPECT_EQ(form_->ToolBarImage->Bounds(), (ui::Rect{2, 30, 1052, 50}));
+  EXPECT_EQ(form_->LogoImage->Bounds(), (ui::Rect{376, 30, 292, 50}));
+  EXPECT_TRUE(form_->BtnMin->transparent);
+  EXPECT_FALSE(form_->BtnMax->transparent);
+  EXPECT_EQ(form_->LogoImage->GetCursor(), ui::Cursor::HandPoint);
+}
+
+TEST_F(MainFormTest, MaximiseFillsTheWorkAreaAndRestoresTheEarlierBounds) {
+  HWND window = form_->Handle();
+  SetWindowPos(window, nullptr, 40, 30, 1058, 745, SWP_NOZORDER);
+  RECT before = WindowRect(window);
+  form_->BtnMaxClick(form_->BtnMax);
+  EXPECT_TRUE(IsZoomed(window));
+  RECT area = WorkArea(), now = WindowRect(window);
+  EXPECT_EQ(now.left, area.left);
+  EXPECT_EQ(now.top, area.top);
+  EXPECT_EQ(now.right, area.right);
+  EXPECT_EQ(now.bottom, area.bottom);
+  // The panels and buttons follow the new width.
+  int width = area.right - area.left;
+  EXPECT_EQ(form_->Panel1->Width(), width - 2);
+  EXPECT_EQ(form_->Panel1->Width() - form_->BtnClose->Bounds().right(), 13);
+  EXPECT_EQ(form_->Panel2->Height(), area.bottom - area.top - 80 - 1);
+
+  form_->TitleBarImageDblClick(form_->TitleBarImage);  // the double-click toggles the same way
+  EXPECT_FALSE(IsZoomed(window));
+  RECT restored = WindowRect(window);
+  EXPECT_EQ(restored.left, before.left);
+  EXPECT_EQ(restored.top, before.top);
+  EXPECT_EQ(restored.right, before.right);
+  EXPECT_EQ(restored.bottom, before.bottom);
+  EXPECT_EQ(form_->BtnClose->Bounds(), (ui::Rect{1032, 10, 11, 10}));
+}
+
+TEST_F(MainFormTest, MinimiseButtonMinimises) {
+  form_->BtnMinClick(form_->BtnMin);
+  EXPECT_TRUE(IsIconic(form_->Handle()));
+  EXPECT_EQ(form_->GetWindowState(), ui::WindowState::Minimized);
+}
+
+// The title bar hands any press to the system as a press on a caption.
+WNDPROC g_original = nullptr;
+std::vector<std::pair<WPARAM, LPARAM>> g_ncPresses;
+LRESULT CALLBACK Observe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_NCLBUTTONDOWN) {
+    g_ncPresses.emplace_back(wp, lp);
+    return 0;  // no move loop in a test
+  }
+  return CallWindowProcW(g_original, w, m, wp, lp);
+}
+
+TEST_F(MainFormTest, APressOnTheTitleBarStartsTheSystemsMove) {
+  HWND window = form_->Handle();
+  g_ncPresses.clear();
+  g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  HWND band = form_->Panel1->Handle();
+  SendMessageW(band, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(500, 15));
+  EXPECT_EQ(GetCapture(), nullptr) << "the capture was released for the system";
+  SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 5));
+  SendMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
+  // Neither the tool band nor a button starts a move.
+  SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(500, 50));
+  SendMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(500, 50));
+  SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(995, 14));
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
+  ASSERT_EQ(g_ncPresses.size(), 2u);
+  for (auto& [wParam, lParam] : g_ncPresses) {
+    EXPECT_EQ(wParam, static_cast<WPARAM>(HTCAPTION));
+    EXPECT_EQ(lParam, 0);
+  }
+}
+
+TEST_F(MainFormTest, TheProgramIconHasFour32BitImages) {
+  HRSRC group = FindResourceW(nullptr, L"MAINICON", reinterpret_cast<LPCWSTR>(RT_GROUP_ICON));
+  ASSERT_NE(group, nullptr);
+  const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, group)));
+  uint16_t count = *reinterpret_cast<const uint16_t*>(dir + 4);
+  ASSERT_EQ(count, 4);
+  std::vector<int> sizes;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* entry = dir + 6 + 14 * i;
+    sizes.push_back(entry[0] == 0 ? 256 : entry[0]);
+    EXPECT_EQ(*reinterpret_cast<const uint16_t*>(entry + 6), 32) << "bit count of image " << i;
+  }
+  std::sort(sizes.begin(), sizes.end());
+  EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64}));
+}
+
+}  // namespace
