@@ -1,0 +1,69 @@
+#pragma once
+// One run of the real program in a folder of its own, driven from outside as a user
+// would: its windows found, its dialogs answered, its screen read.
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace window_testing {
+
+enum class Updater { Present, Missing, WithoutExport };
+
+class ProgramRun {
+ public:
+  // Copies the program, the runtime stand-in and the updater stand-ins (as asked) into
+  // a new folder; answer is what the updater library will say.
+  explicit ProgramRun(Updater updater = Updater::Present, std::optional<int> answer = std::nullopt);
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  void Start();
+  // The program's main window once it is visible, or null after the timeout.
+  HWND WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  HWND MainWindow() const;
+  // A dialog (message box) of the program, or null after the timeout.
+  HWND WaitForDialog(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  static std::u16string DialogText(HWND dialog);
+  static void PressOk(HWND dialog);
+  // The exit code, or nothing when the program still runs after the timeout.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  bool Running() const;
+
+  std::vector<std::string> Trace() const;
+  std::string UpdaterLog() const;
+  const std::wstring& Folder() const { return folder_; }
+
+ private:
+  std::wstring folder_;
+  PROCESS_INFORMATION process_{};
+};
+
+// The windowed child of a window whose client rectangle starts at (x, y) in the parent.
+HWND ChildAt(HWND parent, int x, int y);
+// A press and release of the left button at (x, y) in the client area of a window.
+void Click(HWND window, int x, int y);
+
+// The window's pixels as the screen shows them.
+class ScreenShot {
+ public:
+  explicit ScreenShot(HWND window);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  COLORREF At(int x, int y) const;
+  // Saves a 24-bit BMP, for looking at a failure.
+  void Save(const std::wstring& path) const;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<uint32_t> pixels_;
+};
+
+bool Near(COLORREF c, int r, int g, int b, int tolerance = 4);
+
+}  // namespace window_testing

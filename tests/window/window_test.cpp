@@ -1,0 +1,222 @@
+// The real program, started, looked at and driven under Wine on its own X display.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "window/program_run.h"
+
+namespace {
+
+using namespace window_testing;
+using namespace std::chrono_literals;
+
+constexpr int kFrame[] = {80, 80, 80};
+constexpr int kPanel[] = {63, 61, 60};
+
+bool IsFrame(COLORREF c) { return Near(c, kFrame[0], kFrame[1], kFrame[2], 1); }
+bool IsPanel(COLORREF c) { return Near(c, kPanel[0], kPanel[1], kPanel[2], 1); }
+int Brightness(COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; }
+
+// The window as the screen shows it, once it has been painted: its left edge and the
+// browser panel drawn.
+ScreenShot Painted(HWND window) {
+  for (int i = 0; i < 100; ++i) {
+    ScreenShot shot(window);
+    if (shot.Height() > 400 && IsFrame(shot.At(0, 400)) && IsPanel(shot.At(shot.Width() / 2, 400))) return shot;
+    std::this_thread::sleep_for(50ms);
+  }
+  return ScreenShot(window);
+}
+
+RECT WindowRect(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return r;
+}
+
+RECT WorkArea() {
+  RECT r;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+template <class Predicate>
+bool Eventually(Predicate p) {
+  for (int i = 0; i < 200; ++i) {
+    if (p()) return true;
+    std::this_thread::sleep_for(25ms);
+  }
+  return false;
+}
+
+// Whether a rectangle of the shot has light glyph pixels on a dark ground.
+bool HasLightGlyph(const ScreenShot& shot, int left, int top, int width, int height) {
+  int light = 0, dark = 0;
+  for (int y = top; y < top + height; ++y)
+    for (int x = left; x < left + width; ++x) (Brightness(shot.At(x, y)) > 170 ? light : dark)++;
+  return light > 3 && dark > 3;
+}
+
+TEST(MainWindowTest, TheSkinLooksAsDesigned) {
+  ProgramRun run;
+  run.Start();
+  HWND window = run.WaitForMainWindow();
+  ASSERT_NE(window, nullptr) << "no main window";
+  ScreenShot shot = Painted(window);
+  shot.Save(run.Folder() + L"..\\qvn-window.bmp");
+  ASSERT_EQ(shot.Width(), 1058);
+  ASSERT_EQ(shot.Height(), 745);
+
+  // The one-pixel frame on the left, right and bottom edges; none on top.
+  for (int y : {100, 400, 700}) {
+    EXPECT_TRUE(IsFrame(shot.At(0, y))) << "left edge at " << y;
+    EXPECT_TRUE(IsFrame(shot.At(1057, y))) << "right edge at " << y;
+  }
+  for (int x : {5, 500, 1050}) EXPECT_TRUE(IsFrame(shot.At(x, 744))) << "bottom edge at " << x;
+  EXPECT_FALSE(IsFrame(shot.At(500, 0))) << "the top edge shows the title band";
+
+  // The panels' two-pixel margins around the title bar, the tool band and the browser.
+  for (auto [x, y] : {std::pair{1, 40}, {2, 40}, {1056, 40}, {500, 1}, {1, 300}, {2, 300}, {1055, 300}, {500, 743}})
+    EXPECT_TRUE(IsPanel(shot.At(x, y))) << "margin at " << x << "," << y;
+  EXPECT_TRUE(IsPanel(shot.At(500, 400))) << "the browser panel is empty";
+
+  // The title strip: dark grey across the whole width, 28 high from y 2.
+  for (int x : {3, 300, 900}) EXPECT_TRUE(Near(shot.At(x, 16), 45, 45, 48, 6)) << "title strip at " << x;
+  // The tool band below it, grey-brown with its light line at the bottom row.
+  EXPECT_TRUE(Near(shot.At(100, 55), 86, 80, 75, 12)) << "tool band";
+  EXPECT_GT(Brightness(shot.At(100, 79)), 170) << "the tool band's light bottom line";
+
+  // The glyphs at their design places (panel at x 1): reload, minimise, maximise, close.
+  EXPECT_TRUE(HasLightGlyph(shot, 966, 9, 17, 11)) << "reload";
+  EXPECT_TRUE(HasLightGlyph(shot, 991, 10, 12, 10)) << "minimise";
+  EXPECT_TRUE(HasLightGlyph(shot, 1012, 10, 12, 10)) << "maximise";
+  EXPECT_TRUE(HasLightGlyph(shot, 1033, 10, 11, 10)) << "close";
+  EXPECT_TRUE(HasLightGlyph(shot, 11, 6, 127, 16)) << "caption artwork";
+  // The logo in the middle of the band has the accent colour somewhere.
+  bool accent = false;
+  for (int y = 30; y < 80 && !accent; ++y)
+    for (int x = 377; x < 669 && !accent; ++x) {
+      COLORREF c = shot.At(x, y);
+      accent = GetBValue(c) > 150 && GetRValue(c) < 80;
+    }
+  EXPECT_TRUE(accent) << "logo";
+
+  EXPECT_TRUE(GetClassLongPtrW(window, GCL_STYLE) & CS_DROPSHADOW);
+}
+
+TEST(MainWindowTest, MaximiseFillsTheWorkAreaAndRestores) {
+  ProgramRun run;
+  run.Start();
+  HWND window = run.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, nullptr, 60, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(Eventually([&] { return WindowRect(window).left == 60; }));
+  RECT before = WindowRect(window);
+  HWND band = ChildAt(window, 1, 0);
+  ASSERT_NE(band, nullptr) << "the title and tool band";
+
+  Click(band, 1016, 14);  // the maximise button
+  ASSERT_TRUE(Eventually([&] { return IsZoomed(window) && SameRect(WindowRect(window), WorkArea()); }));
+  RECT area = WorkArea();
+  ScreenShot wide = Painted(window);
+  int right = area.right - area.left - 1;
+  EXPECT_TRUE(IsFrame(wide.At(right, 400))) << "the frame follows the new right edge";
+  EXPECT_TRUE(IsFrame(wide.At(300, area.bottom - area.top - 1))) << "and the new bottom edge";
+  // The close button kept its distance to the right edge.
+  EXPECT_TRUE(HasLightGlyph(wide, right - 1 - 13 - 11 + 1, 10, 11, 10));
+
+  Click(band, 1016 + (area.right - area.left - 1058), 14);
+  ASSERT_TRUE(Eventually([&] { return !IsZoomed(window) && SameRect(WindowRect(window), before); }));
+}
+
+TEST(MainWindowTest, DoubleClickOnTheTitleBarTogglesLikeTheButton) {
+  ProgramRun run;
+  run.Start();
+  HWND window = run.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  HWND band = ChildAt(window, 1, 0);
+  ASSERT_NE(band, nullptr);
+  PostMessageW(band, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(500, 15));
+  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(500, 15));
+  EXPECT_TRUE(Eventually([&] { return IsZoomed(window) && SameRect(WindowRect(window), WorkArea()); }));
+}
+
+TEST(MainWindowTest, TheCloseButtonEndsTheProgramInTheShutdownOrder) {
+  ProgramRun run;
+  run.Start();
+  HWND window = run.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  Click(ChildAt(window, 1, 0), 1037, 14);
+  std::optional<DWORD> code = run.WaitForExit();
+  ASSERT_TRUE(code) << "still running after the close button";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_EQ(run.Trace(), (std::vector<std::string>{
+                             "start ceflib", "start pictures", "start shell", "cache directory set",
+                             "main window created", "loop runs", "loop ended", "main window destroyed",
+                             "finalise shell", "finalise pictures", "finalise ceflib", "com uninitialised"}));
+}
+
+TEST(UpdateCheckTest, WithoutTheUpdaterLibraryTheMessageComesOnceBeforeTheWindow) {
+  ProgramRun run(Updater::Missing);
+  run.Start();
+  HWND dialog = run.WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ProgramRun::DialogText(dialog), u"Unable to Load DLL");
+  EXPECT_EQ(run.MainWindow(), nullptr) << "the window comes after the message";
+  ProgramRun::PressOk(dialog);
+  HWND window = run.WaitForMainWindow();
+  ASSERT_NE(window, nullptr) << "start-up goes on";
+  EXPECT_EQ(run.WaitForDialog(300ms), nullptr) << "the message comes once";
+  Click(ChildAt(window, 1, 0), 1037, 14);
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST(UpdateCheckTest, A201StartsTheUpdaterAndTheProgramEndsByItself) {
+  ProgramRun run(Updater::Present, 201);
+  run.Start();
+  std::optional<DWORD> code = run.WaitForExit();
+  ASSERT_TRUE(code) << "the program did not end by itself";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_TRUE(Eventually([&] { return run.UpdaterLog() == "quillmarsh\n"; })) << run.UpdaterLog();
+  std::vector<std::string> trace = run.Trace();
+  auto at = [&](const char* line) { return std::find(trace.begin(), trace.end(), line) - trace.begin(); };
+  EXPECT_LT(at("cache directory set"), at("main window created")) << "start-up ran to the end";
+  EXPECT_LT(at("main window created"), at("loop ended"));
+  EXPECT_EQ(trace.back(), "com uninitialised");
+}
+
+TEST(UpdateCheckTest, OtherAnswersStartNormally) {
+  for (int answer : {0, 200, 202, -1}) {
+    ProgramRun run(Updater::Present, answer);
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << answer;
+    Click(ChildAt(window, 1, 0), 1037, 14);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << answer;
+    EXPECT_EQ(run.UpdaterLog(), "") << answer;
+  }
+}
+
+TEST(UpdateCheckTest, ALibraryWithoutTheExportEndsStartUpWithAnErrorReport) {
+  ProgramRun run(Updater::WithoutExport);
+  run.Start();
+  HWND dialog = run.WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ProgramRun::DialogText(dialog).rfind(u"System Error.  Code: 127.", 0), 0u);
+  EXPECT_EQ(run.MainWindow(), nullptr);
+  ProgramRun::PressOk(dialog);
+  std::optional<DWORD> code = run.WaitForExit();
+  ASSERT_TRUE(code);
+  EXPECT_NE(*code, 0u);
+  EXPECT_EQ(run.Trace(), (std::vector<std::string>{"start ceflib", "start pictures", "start shell",
+                                                   "main window destroyed", "finalise pictures", "finalise ceflib",
+                                                   "com uninitialised"}));
+}
+
+}  // namespace
