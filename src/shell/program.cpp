@@ -21,6 +21,8 @@ void ShellInitialization() {
   // the update check has asked the application to end.
   cef::CefCache = platform::ExecutableFolder() + u"cache";
   Trace("cache directory set");
+  // The page scripting extension is registered after this; being the first call into the
+  // runtime, it loads the runtime with the cache directory set above.
 }
 
 void StartModules(ModuleList& modules) {

@@ -22,6 +22,7 @@ TApplication& Application() {
 }
 
 void TApplication::Initialize() {
+  Handle();
   if (comInitialized_) return;
   HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   comInitialized_ = SUCCEEDED(hr);

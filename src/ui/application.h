@@ -20,7 +20,8 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // Initialises COM for the main thread as a single-threaded apartment.
+  // Makes the application's window and initialises COM for the main thread as a
+  // single-threaded apartment.
   void Initialize();
   // Uninitialises COM again; the program does it last, after every module is gone.
   void UninitializeCom() noexcept;

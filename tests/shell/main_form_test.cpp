@@ -126,6 +126,8 @@ TEST_F(MainFormTest, APressOnTheTitleBarStartsTheSystemsMove) {
   SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(500, 50));
   SendMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(500, 50));
   SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(995, 14));
+  SendMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(995, 14));
+  SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 12));  // the caption artwork
   SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
   ASSERT_EQ(g_ncPresses.size(), 2u);
   for (auto& [wParam, lParam] : g_ncPresses) {
@@ -148,6 +150,14 @@ TEST_F(MainFormTest, TheProgramIconHasFour32BitImages) {
   }
   std::sort(sizes.begin(), sizes.end());
   EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64}));
+}
+
+TEST(ManifestTest, AsksForThemedCommonControlsAndTheInvokersRights) {
+  HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(1), reinterpret_cast<LPCWSTR>(RT_MANIFEST));
+  ASSERT_NE(info, nullptr);
+  std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, info))), SizeofResource(nullptr, info));
+  EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos);
+  EXPECT_NE(manifest.find(R"(requestedExecutionLevel level="asInvoker")"), std::string::npos);
 }
 
 }  // namespace

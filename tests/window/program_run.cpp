@@ -106,6 +106,31 @@ HWND ProgramRun::MainWindow() const {
   return s.found;
 }
 
+std::u16string ProgramRun::ApplicationTitle() const {
+  struct Find {
+    DWORD pid;
+    HWND found;
+  } find{process_.dwProcessId, nullptr};
+  // The hidden window is not visible, so it is looked for by class alone.
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (pid == f->pid && std::wstring(name) == L"TApplication") {
+          f->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  wchar_t title[128] = {};
+  if (find.found) GetWindowTextW(find.found, title, 128);
+  return std::u16string(reinterpret_cast<const char16_t*>(title));
+}
+
 HWND ProgramRun::WaitForMainWindow(std::chrono::milliseconds timeout) {
   HWND found = nullptr;
   WaitUntil(timeout, [&] { return (found = MainWindow()) != nullptr || !Running(); });

@@ -34,6 +34,8 @@ class ProgramRun {
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
   bool Running() const;
 
+  // The title of the application's own hidden window.
+  std::u16string ApplicationTitle() const;
   std::vector<std::string> Trace() const;
   std::string UpdaterLog() const;
   const std::wstring& Folder() const { return folder_; }

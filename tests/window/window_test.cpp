@@ -108,6 +108,9 @@ TEST(MainWindowTest, TheSkinLooksAsDesigned) {
   EXPECT_TRUE(accent) << "logo";
 
   EXPECT_TRUE(GetClassLongPtrW(window, GCL_STYLE) & CS_DROPSHADOW);
+  EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr) << "the window has its own taskbar button";
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_EQ(run.ApplicationTitle(), u"QVN 분석서비스");
 }
 
 TEST(MainWindowTest, MaximiseFillsTheWorkAreaAndRestores) {
