@@ -20,6 +20,18 @@ EOSError::EOSError(uint32_t code, const std::u16string& systemText)
 EAssertionFailed::EAssertionFailed(const std::u16string& text, const std::u16string& unit, int line)
     : Exception(text + u" (" + unit + u", line " + IntToText(line) + u")") {}
 
+std::u16string ExceptionMessage(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return Utf8ToUtf16(e.what());
+  } catch (...) {
+    return u"Unknown exception";
+  }
+}
+
 void RaiseLastOSError() { RaiseOSError(LastOSError()); }
 
 void RaiseOSError(const OSErrorInfo& error) { throw EOSError(error.code, error.text); }

@@ -43,6 +43,9 @@ struct OSErrorInfo {
 OSErrorInfo LastOSError();
 std::u16string SysErrorMessage(uint32_t code);
 
+// The message of any exception, for reports.
+std::u16string ExceptionMessage(std::exception_ptr error);
+
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseOSError(const OSErrorInfo& error);
 

@@ -98,21 +98,9 @@ void TApplication::Terminate() {
   PostQuitMessage(0);
 }
 
-std::u16string ExceptionMessage(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return platform::Utf8ToUtf16(e.what());
-  } catch (...) {
-    return u"Unknown exception";
-  }
-}
-
 void TApplication::HandleException() noexcept {
   try {
-    std::u16string message = ExceptionMessage(std::current_exception());
+    std::u16string message = platform::ExceptionMessage(std::current_exception());
     if (OnException) OnException(message);
     else ShowException(message);
   } catch (...) {

@@ -79,7 +79,4 @@ class TApplication : public TComponent {
 // The program's application object.
 TApplication& Application();
 
-// The message of an exception for reports.
-std::u16string ExceptionMessage(std::exception_ptr error);
-
 }  // namespace ui

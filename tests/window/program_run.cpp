@@ -37,6 +37,7 @@ struct Search {
   DWORD pid;
   const wchar_t* classPrefix;
   HWND found;
+  bool visibleOnly = true;
 };
 
 BOOL CALLBACK FindWindowOf(HWND w, LPARAM lp) {
@@ -45,7 +46,7 @@ BOOL CALLBACK FindWindowOf(HWND w, LPARAM lp) {
   GetWindowThreadProcessId(w, &pid);
   wchar_t name[128] = {};
   GetClassNameW(w, name, 128);
-  if (pid == s->pid && IsWindowVisible(w) && std::wstring(name).rfind(s->classPrefix, 0) == 0) {
+  if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(w)) && std::wstring(name).rfind(s->classPrefix, 0) == 0) {
     s->found = w;
     return FALSE;
   }
@@ -107,27 +108,11 @@ HWND ProgramRun::MainWindow() const {
 }
 
 std::u16string ProgramRun::ApplicationTitle() const {
-  struct Find {
-    DWORD pid;
-    HWND found;
-  } find{process_.dwProcessId, nullptr};
-  // The hidden window is not visible, so it is looked for by class alone.
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (pid == f->pid && std::wstring(name) == L"TApplication") {
-          f->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
+  // The application's window is hidden: it is looked for by class alone.
+  Search s{process_.dwProcessId, L"TApplication", nullptr, false};
+  EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&s));
   wchar_t title[128] = {};
-  if (find.found) GetWindowTextW(find.found, title, 128);
+  if (s.found) GetWindowTextW(s.found, title, 128);
   return std::u16string(reinterpret_cast<const char16_t*>(title));
 }
 

@@ -20,18 +20,6 @@ CallbackErrorReport& Report() {
   return report;
 }
 
-std::u16string MessageOf(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return platform::Utf8ToUtf16(e.what());
-  } catch (...) {
-    return u"Unknown exception";
-  }
-}
-
 }  // namespace
 
 CallbackErrorReport SetCallbackErrorReport(CallbackErrorReport report) {
@@ -41,7 +29,7 @@ CallbackErrorReport SetCallbackErrorReport(CallbackErrorReport report) {
 
 void ReportCallbackException() noexcept {
   try {
-    std::u16string message = MessageOf(std::current_exception());
+    std::u16string message = platform::ExceptionMessage(std::current_exception());
     CallbackErrorReport report;
     {
       std::lock_guard lock(g_report_lock);
