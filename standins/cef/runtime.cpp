@@ -53,11 +53,16 @@ CapturedString Capture(const TCefString& s) {
 
 void WriteReport(const std::string& report, bool clean) {
   if (!clean) std::fprintf(stderr, "libcef stand-in at shutdown:\n%s", report.c_str());
-  if (const char* path = std::getenv("STANDIN_REPORT")) {
-    if (FILE* file = std::fopen(path, "wb")) {
-      std::fputs(report.c_str(), file);
-      std::fclose(file);
-    }
+#ifdef _WIN32
+  const wchar_t* path = _wgetenv(L"STANDIN_REPORT");
+  FILE* file = path ? _wfopen(path, L"wb") : nullptr;
+#else
+  const char* path = std::getenv("STANDIN_REPORT");
+  FILE* file = path ? std::fopen(path, "wb") : nullptr;
+#endif
+  if (file) {
+    std::fputs(report.c_str(), file);
+    std::fclose(file);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -19,24 +20,22 @@
 
 namespace {
 
-std::string ReportPath() {
+std::filesystem::path ReportPath() {
 #ifdef _WIN32
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  std::string path;
-  for (wchar_t* p = dir; *p; ++p) path.push_back(static_cast<char>(*p));
-  return path + "standin-report-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  unsigned long pid = GetCurrentProcessId();
 #else
-  return "/tmp/standin-report-" + std::to_string(getpid()) + ".txt";
+  unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
+  return std::filesystem::temp_directory_path() / ("standin-report-" + std::to_string(pid) + ".txt");
 }
 
-void SetEnvironment(const char* name, const std::string& value) {
+// The stand-in writes its report at shutdown to the file this variable names.
+void SetReportVariable(const std::filesystem::path& path) {
 #ifdef _WIN32
-  SetEnvironmentVariableA(name, value.c_str());
-  _putenv_s(name, value.c_str());
+  SetEnvironmentVariableW(L"STANDIN_REPORT", path.c_str());
+  _wputenv_s(L"STANDIN_REPORT", path.c_str());
 #else
-  setenv(name, value.c_str(), 1);
+  setenv("STANDIN_REPORT", path.c_str(), 1);
 #endif
 }
 
@@ -44,9 +43,9 @@ void SetEnvironment(const char* name, const std::string& value) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  const std::string report = ReportPath();
-  std::remove(report.c_str());
-  SetEnvironment("STANDIN_REPORT", report);
+  const std::filesystem::path report = ReportPath();
+  std::filesystem::remove(report);
+  SetReportVariable(report);
 
   int result = RUN_ALL_TESTS();
 
@@ -61,6 +60,6 @@ int main(int argc, char** argv) {
       result = 1;
     }
   }
-  std::remove(report.c_str());
+  std::filesystem::remove(report);
   return result;
 }

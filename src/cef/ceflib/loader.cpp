@@ -102,10 +102,10 @@ void CefRuntimeLibrary::Finalize() noexcept {
 }
 
 CefRuntimeLibrary& CefRuntime() noexcept {
-  // Never destroyed: the exit step runs in the program's module order, not at static
-  // destruction, where other modules may already be gone.
-  static auto* runtime = new CefRuntimeLibrary;
-  return *runtime;
+  // The exit step runs in the program's module order; by static destruction the runtime
+  // is already unloaded and its destructor has nothing left to do.
+  static CefRuntimeLibrary runtime;
+  return runtime;
 }
 
 void* CefLibHandle() noexcept { return CefRuntime().Handle(); }
