@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "base/ref.h"
 #include "cef/ceflib/base_own.h"
 #include "support/standin_control.h"
@@ -88,6 +90,46 @@ TEST(StandinAccountsTest, APendingTaskIsReleasedAtShutdown) {
     EXPECT_EQ(probe.Control().standin_held_objects(), 1);
   }
   EXPECT_EQ(destroyed, 1) << "shutdown released the pending task";
+}
+
+}  // namespace
+
+namespace {
+
+// A task that asks the runtime's own loop to stop.
+struct QuitTask : cef::TCefBaseOwn {
+  explicit QuitTask(const testing_support::StandinControl& control, int* ran)
+      : TCefBaseOwn(sizeof(TCefTask)), control_(control), ran_(ran) {
+    DataAs<TCefTask>()->execute = [](TCefTask* self, TCefThreadId thread) CEF_CALLBACK {
+      QuitTask* task = Self<QuitTask>(self);
+      ++*task->ran_;
+      EXPECT_EQ(thread, TID_UI);
+      task->control_.standin_quit_message_loop();
+    };
+  }
+  const testing_support::StandinControl& control_;
+  int* ran_;
+};
+
+TEST(StandinRuntimeTest, TheRuntimesLoopRunsTasksUntilAskedToStop) {
+  ProbeRuntime probe;
+  int ran = 0;
+  {
+    auto task = base::MakeRef<QuitTask>(probe.Control(), &ran);
+    ASSERT_EQ(probe.Api().cef_post_delayed_task(TID_UI, reinterpret_cast<TCefTask*>(task->Wrap()), 20), 1);
+  }
+  probe.Api().cef_run_message_loop();
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(probe.Control().standin_pending_tasks(), 0);
+}
+
+TEST(StandinRuntimeTest, OnlyTheInitialisingThreadIsTheUiThread) {
+  ProbeRuntime probe;
+  EXPECT_EQ(probe.Api().cef_currently_on(TID_UI), 1);
+  EXPECT_EQ(probe.Api().cef_currently_on(TID_IO), 0);
+  int32_t elsewhere = -1;
+  std::thread([&] { elsewhere = probe.Api().cef_currently_on(TID_UI); }).join();
+  EXPECT_EQ(elsewhere, 0);
 }
 
 }  // namespace
