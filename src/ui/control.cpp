@@ -38,22 +38,17 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-  Rect old = bounds_;
-  bounds_ = {left, top, std::max(0, width), std::max(0, height)};
+  Rect bounds{left, top, std::max(0, width), std::max(0, height)};
+  bool moved = !(bounds == bounds_);
+  PlaceAt(bounds);
   UpdateAnchorOrigin();
-  if (bounds_ == old) return;
-  if (!IsWindowed()) Invalidate();
-  BoundsChanged();
-  if (parent_ && align_ != Align::None) parent_->Realign();
+  if (moved && parent_ && align_ != Align::None) parent_->Realign();
 }
 
 void TControl::PlaceAt(const Rect& bounds) {
   if (bounds == bounds_) return;
-  if (!IsWindowed() && parent_ && parent_->HandleAllocated()) {
-    // Repaint where the control was and where it goes.
-    RECT before{bounds_.left, bounds_.top, bounds_.right(), bounds_.bottom()};
-    InvalidateRect(parent_->Handle(), &before, FALSE);
-  }
+  // A graphic control is repainted where it was and where it goes.
+  if (!IsWindowed()) Invalidate();
   bounds_ = bounds;
   if (!IsWindowed()) Invalidate();
   BoundsChanged();
@@ -77,10 +72,8 @@ void TControl::SetAnchors(const Anchors& anchors) {
 void TControl::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
-  if (parent_ && parent_->HandleAllocated()) {
-    RECT r{bounds_.left, bounds_.top, bounds_.right(), bounds_.bottom()};
-    InvalidateRect(parent_->Handle(), &r, FALSE);
-  }
+  // A windowed control's window shows or hides itself; a graphic one is drawn by its parent.
+  if (!IsWindowed()) Invalidate();
   if (parent_) parent_->Realign();
 }
 

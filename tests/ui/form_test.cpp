@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "support/failure.h"
 #include "support/fake_system.h"
 #include "ui/application.h"
 #include "ui/form_reader.h"
@@ -200,12 +201,7 @@ TEST_F(FormTest, RecreatingAWindowKeepsItsChildrenWorking) {
 }
 
 std::u16string LayoutError(const std::string& layout) {
-  try {
-    TestForm form(nullptr, layout);
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return u"(no error)";
+  return testing_support::FailureMessage<platform::Exception>([&] { TestForm form(nullptr, layout); });
 }
 
 TEST_F(FormTest, ResourceFaultsNameTheirLine) {

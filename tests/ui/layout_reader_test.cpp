@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/failure.h"
+
 namespace {
 
 using namespace ui;
@@ -44,12 +46,7 @@ TEST(LayoutReaderTest, ReadsNestedObjectsWithEveryKindOfValue) {
 
 // The message names the line of the fault.
 std::u16string ErrorOf(const char* text) {
-  try {
-    ReadLayout(text);
-  } catch (const ELayoutError& e) {
-    return e.Message();
-  }
-  return u"(no error)";
+  return testing_support::FailureMessage<ELayoutError>([&] { ReadLayout(text); });
 }
 
 TEST(LayoutReaderTest, FaultsAreReportedWithTheirLine) {
