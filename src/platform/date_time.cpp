@@ -59,9 +59,11 @@ SystemTime DateTimeToSystemTime(TDateTime value) {
   double whole = std::trunc(value);
   auto ms = static_cast<long long>(std::llround(std::fabs(value - whole) * kMillisecondsPerDay));
   auto days = static_cast<long long>(whole);
-  if (ms >= static_cast<long long>(kMillisecondsPerDay)) {  // rounded up to the next midnight
+  // Rounded up to the next midnight: the fraction counts forward from midnight on either
+  // side of the epoch, so the next midnight is always one calendar day later.
+  if (ms >= static_cast<long long>(kMillisecondsPerDay)) {
     ms -= static_cast<long long>(kMillisecondsPerDay);
-    days += value < 0 ? -1 : 1;
+    days += 1;
   }
   long long serial = days + kOleEpoch;
   int year, month, day;

@@ -10,7 +10,8 @@ Exception::Exception(std::u16string message)
 namespace {
 std::u16string OSErrorMessage(uint32_t code, const std::u16string& systemText) {
   if (code == 0) return u"A call to an OS function failed";
-  return u"System Error.  Code: " + IntToText(code) + u".\r\n" + systemText;
+  // The code is printed as a signed 32-bit number (%d): 0x80070005 reads -2147024891.
+  return u"System Error.  Code: " + IntToText(static_cast<int32_t>(code)) + u".\r\n" + systemText;
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/text.h"
 #include "ui/application.h"
@@ -141,6 +142,7 @@ void TWinControl::InsertControl(TControl* control) { controls_.push_back(control
 
 void TWinControl::RemoveControl(TControl* control) {
   if (mouseControl_ == control) mouseControl_ = nullptr;
+  if (lastPressed_ == control) lastPressed_.reset();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   if (!control->IsWindowed()) Invalidate();
 }
@@ -288,7 +290,7 @@ void TWinControl::PaintWindow(HDC dc) {
 
 namespace {
 
-ShiftState ShiftFrom(WPARAM keys) {
+ShiftState ShiftFrom(WORD keys) {
   ShiftState s = 0;
   if (keys & MK_SHIFT) s |= ssShift;
   if (keys & MK_CONTROL) s |= ssCtrl;
@@ -299,17 +301,25 @@ ShiftState ShiftFrom(WPARAM keys) {
   return s;
 }
 
-bool MouseMessage(UINT message, MouseButton& button, int& kind) {
+enum class Press { Down, Double, Up };
+
+bool MouseMessage(UINT message, WPARAM wParam, MouseButton& button, Press& kind) {
   switch (message) {
-    case WM_LBUTTONDOWN: button = MouseButton::Left; kind = 0; return true;
-    case WM_RBUTTONDOWN: button = MouseButton::Right; kind = 0; return true;
-    case WM_MBUTTONDOWN: button = MouseButton::Middle; kind = 0; return true;
-    case WM_LBUTTONDBLCLK: button = MouseButton::Left; kind = 1; return true;
-    case WM_RBUTTONDBLCLK: button = MouseButton::Right; kind = 1; return true;
-    case WM_MBUTTONDBLCLK: button = MouseButton::Middle; kind = 1; return true;
-    case WM_LBUTTONUP: button = MouseButton::Left; kind = 2; return true;
-    case WM_RBUTTONUP: button = MouseButton::Right; kind = 2; return true;
-    case WM_MBUTTONUP: button = MouseButton::Middle; kind = 2; return true;
+    case WM_LBUTTONDOWN: button = MouseButton::Left; kind = Press::Down; return true;
+    case WM_RBUTTONDOWN: button = MouseButton::Right; kind = Press::Down; return true;
+    case WM_MBUTTONDOWN: button = MouseButton::Middle; kind = Press::Down; return true;
+    case WM_LBUTTONDBLCLK: button = MouseButton::Left; kind = Press::Double; return true;
+    case WM_RBUTTONDBLCLK: button = MouseButton::Right; kind = Press::Double; return true;
+    case WM_MBUTTONDBLCLK: button = MouseButton::Middle; kind = Press::Double; return true;
+    case WM_LBUTTONUP: button = MouseButton::Left; kind = Press::Up; return true;
+    case WM_RBUTTONUP: button = MouseButton::Right; kind = Press::Up; return true;
+    case WM_MBUTTONUP: button = MouseButton::Middle; kind = Press::Up; return true;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+    case WM_XBUTTONUP:
+      button = GET_XBUTTON_WPARAM(wParam) == XBUTTON2 ? MouseButton::X2 : MouseButton::X1;
+      kind = message == WM_XBUTTONDOWN ? Press::Down : message == WM_XBUTTONUP ? Press::Up : Press::Double;
+      return true;
     default: return false;
   }
 }
@@ -318,43 +328,55 @@ bool MouseMessage(UINT message, MouseButton& button, int& kind) {
 
 LRESULT TWinControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   MouseButton button;
-  int kind;
+  Press kind;
   handled = false;
-  if (!MouseMessage(message, button, kind)) return 0;
+  if (!MouseMessage(message, wParam, button, kind)) return 0;
+  // The extra buttons' messages are answered TRUE when handled, the others 0.
+  LRESULT done = message == WM_XBUTTONDOWN || message == WM_XBUTTONUP || message == WM_XBUTTONDBLCLK ? TRUE : 0;
   int x = GET_X_LPARAM(lParam);
   int y = GET_Y_LPARAM(lParam);
-  ShiftState shift = ShiftFrom(wParam);
-  ShiftState doubled = kind == 1 ? ShiftState{ssDouble} : ShiftState{0};
-  if (kind == 2) {
+  ShiftState shift = ShiftFrom(GET_KEYSTATE_WPARAM(wParam));
+  ShiftState doubled = kind == Press::Double ? ShiftState{ssDouble} : ShiftState{0};
+  if (kind == Press::Up) {
     TControl* target = mouseControl_ ? mouseControl_ : GraphicControlAt(x, y);
     bool captured = target && target == mouseControl_;
+    bool clicked = std::exchange(clickPending_, false);
     mouseControl_ = nullptr;
     if (GetCapture() == handle_) ReleaseCapture();
     if (!target) {
       MouseUp(button, shift, x, y);
-      return 0;
+      return done;
     }
     const Rect& b = target->Bounds();
     bool inside = x >= b.left && x < b.right() && y >= b.top && y < b.bottom();
     target->MouseUp(button, shift, x - b.left, y - b.top);
-    if (button == MouseButton::Left && captured && inside) target->Click();
+    if (button == MouseButton::Left && captured && clicked && inside) target->Click();
     handled = true;
-    return 0;
+    return done;
   }
   TControl* target = GraphicControlAt(x, y);
-  if (!target) {
-    if (kind == 1) DblClick();
-    MouseDown(button, shift | doubled, x, y);
-    return 0;
+  // A double-click is two presses on one control: when the first press moved the control
+  // away (a maximise button), the second one is a press of its own on what is there now.
+  if (kind == Press::Double && lastPressed_ && *lastPressed_ != target) {
+    kind = Press::Down;
+    doubled = 0;
   }
-  // The press belongs to the graphic control until the button is released.
+  lastPressed_ = target;
+  if (!target) {
+    if (kind == Press::Double) DblClick();
+    MouseDown(button, shift | doubled, x, y);
+    return done;
+  }
+  // The press belongs to the graphic control until the button is released. Only a single
+  // left press makes a click: the second press of a double-click raises the double-click.
   mouseControl_ = target;
+  clickPending_ = button == MouseButton::Left && kind == Press::Down;
   SetCapture(handle_);
   const Rect& b = target->Bounds();
-  if (kind == 1 && button == MouseButton::Left) target->DblClick();
+  if (kind == Press::Double && button == MouseButton::Left) target->DblClick();
   target->MouseDown(button, shift | doubled, x - b.left, y - b.top);
   handled = true;
-  return 0;
+  return done;
 }
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -378,7 +400,10 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_WINDOWPOSCHANGED: {
       // The system moved or sized the window (maximising, restoring): follow it.
+      // A minimised window keeps the place and size it will be restored to: its 0 x 0
+      // client area must not realign the children.
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (IsIconic(handle_)) return DefaultHandler(message, wParam, lParam);
       if (!(pos->flags & SWP_NOSIZE) && (pos->cx != Width() || pos->cy != Height())) {
         RECT r;
         GetClientRect(handle_, &r);
@@ -408,6 +433,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return DefaultHandler(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       mouseControl_ = nullptr;
+      clickPending_ = false;
       return DefaultHandler(message, wParam, lParam);
     default: {
       bool handled = false;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ inline constexpr TColor clWindow = 0xFF000000 | COLOR_WINDOW;
 inline constexpr TColor clWindowText = 0xFF000000 | COLOR_WINDOWTEXT;
 COLORREF ColorToRGB(TColor color);
 
-enum class MouseButton { Left, Right, Middle };
+enum class MouseButton { Left, Right, Middle, X1, X2 };
 
 enum ShiftFlag : unsigned {
   ssShift = 1,
@@ -186,6 +187,9 @@ class TWinControl : public TControl {
   bool realigning_ = false;
   std::vector<TControl*> controls_;
   TControl* mouseControl_ = nullptr;  // the graphic child that has the mouse captured
+  bool clickPending_ = false;         // its press was a single left press: the release clicks
+  // Where the last press landed (null: this control itself); empty until the first press.
+  std::optional<TControl*> lastPressed_;
 };
 
 // The instance handle that window classes and resources belong to.

@@ -39,29 +39,34 @@ void AlignChildren(std::vector<AlignItem>& items, int clientWidth, int clientHei
   int top = padding.top;
   int right = std::max(left, clientWidth - padding.right);
   int bottom = std::max(top, clientHeight - padding.bottom);
+  // A band keeps its own extent across the alignment axis: an area too small for it (a
+  // minimised window's) must not shrink it for good, so only its place and the other
+  // dimension come from the area.
   auto place = [&](Align which) {
     for (AlignItem& item : items) {
       if (item.align != which || !item.visible) continue;
       Rect& b = item.bounds;
+      int across = std::max(0, right - left);
+      int down = std::max(0, bottom - top);
       switch (which) {
         case Align::Top:
-          b = {left, top, right - left, std::min(b.height, bottom - top)};
+          b = {left, top, across, b.height};
           top += b.height;
           break;
         case Align::Bottom:
-          b = {left, bottom - std::min(b.height, bottom - top), right - left, std::min(b.height, bottom - top)};
+          b = {left, bottom - b.height, across, b.height};
           bottom -= b.height;
           break;
         case Align::Left:
-          b = {left, top, std::min(b.width, right - left), bottom - top};
+          b = {left, top, b.width, down};
           left += b.width;
           break;
         case Align::Right:
-          b = {right - std::min(b.width, right - left), top, std::min(b.width, right - left), bottom - top};
+          b = {right - b.width, top, b.width, down};
           right -= b.width;
           break;
         case Align::Client:
-          b = {left, top, right - left, bottom - top};
+          b = {left, top, across, down};
           break;
         case Align::None:
           break;

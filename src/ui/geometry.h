@@ -56,8 +56,10 @@ struct AlignItem {
 };
 
 // Places the aligned children in order inside the client area less the padding: top and
-// bottom ones take their height across the full width, left and right ones their width
-// across what remains, and client ones fill the rest. Unaligned ones are left as they are.
+// bottom ones keep their own height and span the full width, left and right ones keep
+// their own width and span what remains, and client ones fill the rest. Alignment never
+// changes a band's own extent, even when the area is too small for it; unaligned
+// children are left as they are.
 void AlignChildren(std::vector<AlignItem>& items, int clientWidth, int clientHeight, const Margins& padding);
 
 }  // namespace ui

@@ -73,7 +73,7 @@ TEST_F(LoaderTest, EverySettingReachesItsFieldAndStringsAreBorrowed) {
 
   std::vector<uint8_t> record = standin.SettingsRecord();
   ASSERT_EQ(record.size(), sizeof(TCefSettings));
-  const std::pair<const char*, const std::u16string*> strings[] = {
+  const std::pair<const char*, const std::u16string_view*> strings[] = {
       {"cache_path", &settings.cache},
       {"user_agent", &settings.userAgent},
       {"product_version", &settings.productVersion},

@@ -25,6 +25,26 @@ TEST(DateTimeTest, DaysBeforeTheEpochKeepAForwardTimeOfDay) {
   EXPECT_EQ(t.wHour, 6);
 }
 
+TEST(DateTimeTest, ATimeThatRoundsToMidnightBeforeTheEpochGoesToTheNextDay) {
+  // 29 December 1899, 23:59:59.99999 rounds to 30 December 00:00 (a Saturday).
+  SystemTime t = DateTimeToSystemTime(-1.9999999999);
+  EXPECT_EQ(t.wYear, 1899);
+  EXPECT_EQ(t.wMonth, 12);
+  EXPECT_EQ(t.wDay, 30);
+  EXPECT_EQ(t.wDayOfWeek, 6);
+  EXPECT_EQ(t.wHour, 0);
+  EXPECT_EQ(t.wMilliseconds, 0);
+  // -0.9999999999 is 30 December, 23:59:59.99999: 31 December 00:00, a Sunday.
+  t = DateTimeToSystemTime(-0.9999999999);
+  EXPECT_EQ(t.wDay, 31);
+  EXPECT_EQ(t.wDayOfWeek, 0);
+  EXPECT_EQ(t.wHour, 0);
+  // The same rounding after the epoch: 1 January 2000, 23:59:59.99999 is 2 January.
+  t = DateTimeToSystemTime(36526.9999999999);
+  EXPECT_EQ(t.wDay, 2);
+  EXPECT_EQ(t.wDayOfWeek, 0);
+}
+
 TEST(DateTimeTest, DecodesFieldsWithDayOfWeekAndMilliseconds) {
   SystemTime t = DateTimeToSystemTime(SystemTimeToDateTime({2024, 2, 0, 29, 23, 59, 59, 999}));
   EXPECT_EQ(t.wYear, 2024);

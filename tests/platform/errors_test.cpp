@@ -13,6 +13,13 @@ TEST(ErrorsTest, SystemErrorMessageHasTwoBlanksAndALineBreak) {
   EXPECT_STREQ(error.what(), "System Error.  Code: 126.\r\nThe specified module could not be found");
 }
 
+TEST(ErrorsTest, CodesFromTheHighHalfArePrintedAsSignedNumbers) {
+  platform::EOSError error(0x80070005u, u"Access is denied");
+  EXPECT_EQ(error.Message(), u"System Error.  Code: -2147024891.\r\nAccess is denied");
+  EXPECT_EQ(error.ErrorCode(), 0x80070005u);
+  EXPECT_EQ(platform::EOSError(0xFFFFFFFFu, u"x").Message(), u"System Error.  Code: -1.\r\nx");
+}
+
 TEST(ErrorsTest, CodeZeroIsAnUnknownFailure) {
   EXPECT_EQ(platform::EOSError(0, u"ignored").Message(), u"A call to an OS function failed");
 }

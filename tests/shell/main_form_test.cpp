@@ -102,6 +102,42 @@ TEST_F(MainFormTest, MinimiseButtonMinimises) {
   EXPECT_EQ(form_->GetWindowState(), ui::WindowState::Minimized);
 }
 
+TEST_F(MainFormTest, MinimiseThenRestoreBringsBackTheTitleBandAndItsButtons) {
+  HWND window = form_->Handle();
+  auto expectDesignPlaces = [&](const char* when) {
+    EXPECT_EQ(form_->Panel1->Bounds(), (ui::Rect{1, 0, 1056, 80})) << when;
+    EXPECT_EQ(form_->Panel2->Bounds(), (ui::Rect{1, 80, 1056, 664})) << when;
+    EXPECT_EQ(form_->TitleBarImage->Bounds(), (ui::Rect{2, 2, 1052, 28})) << when;
+    EXPECT_EQ(form_->TitleImage->Bounds(), (ui::Rect{10, 6, 127, 16})) << when;
+    EXPECT_EQ(form_->Image2->Bounds(), (ui::Rect{965, 9, 17, 11})) << when;
+    EXPECT_EQ(form_->BtnMin->Bounds(), (ui::Rect{990, 10, 12, 10})) << when;
+    EXPECT_EQ(form_->BtnMax->Bounds(), (ui::Rect{1011, 10, 12, 10})) << when;
+    EXPECT_EQ(form_->BtnClose->Bounds(), (ui::Rect{1032, 10, 11, 10})) << when;
+    EXPECT_EQ(form_->ToolBarImage->Bounds(), (ui::Rect{2, 30, 1052, 50})) << when;
+    EXPECT_EQ(form_->LogoImage->Bounds(), (ui::Rect{376, 30, 292, 50})) << when;
+  };
+  form_->BtnMinClick(form_->BtnMin);
+  ASSERT_TRUE(IsIconic(window));
+  ShowWindow(window, SW_RESTORE);
+  ASSERT_FALSE(IsIconic(window));
+  expectDesignPlaces("after restoring");
+
+  // From the maximised state, too: the band comes back at the work area's width.
+  form_->BtnMaxClick(form_->BtnMax);
+  ASSERT_TRUE(IsZoomed(window));
+  RECT area = WorkArea();
+  int width = area.right - area.left, height = area.bottom - area.top;
+  form_->BtnMinClick(form_->BtnMin);
+  ASSERT_TRUE(IsIconic(window));
+  ShowWindow(window, SW_RESTORE);
+  EXPECT_EQ(form_->Panel1->Bounds(), (ui::Rect{1, 0, width - 2, 80}));
+  EXPECT_EQ(form_->Panel2->Bounds(), (ui::Rect{1, 80, width - 2, height - 81}));
+  EXPECT_EQ(form_->TitleBarImage->Bounds(), (ui::Rect{2, 2, width - 6, 28}));
+  EXPECT_EQ(form_->Panel1->Width() - form_->BtnClose->Bounds().right(), 13);
+  form_->BtnMaxClick(form_->BtnMax);
+  expectDesignPlaces("after the maximised window was restored");
+}
+
 // The title bar hands any press to the system as a press on a caption.
 WNDPROC g_original = nullptr;
 std::vector<std::pair<WPARAM, LPARAM>> g_ncPresses;
@@ -134,6 +170,51 @@ TEST_F(MainFormTest, APressOnTheTitleBarStartsTheSystemsMove) {
     EXPECT_EQ(wParam, static_cast<WPARAM>(HTCAPTION));
     EXPECT_EQ(lParam, 0);
   }
+}
+
+// What the system sends for a double-click: press, release, double press, release.
+void DoubleClick(HWND window, int x, int y) {
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+TEST_F(MainFormTest, ADoubleClickOnTheMaximiseButtonTogglesOnce) {
+  HWND window = form_->Handle();
+  HWND band = form_->Panel1->Handle();
+  g_ncPresses.clear();
+  g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  int x = form_->BtnMax->Left() + 4;
+  DoubleClick(band, x, 14);
+  // The first press maximised the window and the button moved right with the edge: the
+  // second press landed on the title bar, a press of its own there and no double-click.
+  EXPECT_TRUE(IsZoomed(window)) << "one toggle, not two";
+  EXPECT_EQ(g_ncPresses.size(), 1u);
+  // Both presses on the button where it now is: one toggle back.
+  DoubleClick(band, form_->BtnMax->Left() + 4, 14);
+  EXPECT_FALSE(IsZoomed(window));
+  EXPECT_EQ(form_->BtnMax->Left() + 4, x);
+  // The title bar's own double-click handler still runs.
+  g_ncPresses.clear();
+  DoubleClick(band, 500, 15);
+  EXPECT_TRUE(IsZoomed(window));
+  EXPECT_EQ(g_ncPresses.size(), 2u) << "both presses reach the press handler";
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
+}
+
+TEST_F(MainFormTest, AnyMouseButtonOnTheTitleBarStartsTheMove) {
+  HWND window = form_->Handle();
+  g_ncPresses.clear();
+  g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  HWND band = form_->Panel1->Handle();
+  SendMessageW(band, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(400, 15));
+  SendMessageW(band, WM_MBUTTONUP, 0, MAKELPARAM(400, 15));
+  SendMessageW(band, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(400, 15));
+  SendMessageW(band, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), MAKELPARAM(400, 15));
+  SendMessageW(band, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(400, 15));
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
+  EXPECT_EQ(g_ncPresses.size(), 3u);
 }
 
 TEST_F(MainFormTest, TheProgramIconHasFour32BitImages) {

@@ -168,6 +168,56 @@ TEST_F(FormTest, ADoubleClickRaisesDblClickThenAPressMarkedDouble) {
   EXPECT_EQ(form->events, (std::vector<std::string>{"dblclick Strip", "down Strip 0 double at 100,10"}));
 }
 
+TEST_F(FormTest, ADoubleClickOnAButtonWithoutADoubleClickHandlerClicksOnce) {
+  TestForm* form = Make();
+  HWND band = form->Find<TPanel>(u"Band")->Handle();
+  form->events.clear();
+  // What the system sends for a double-click: press, release, double press, release.
+  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
+  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostMessageW(band, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(375, 35));
+  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  Drain();
+  EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button",
+                                                    "down Button 0 double at 5,5"}));
+  // The next single press clicks again.
+  form->events.clear();
+  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
+  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  Drain();
+  EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button"}));
+}
+
+TEST_F(FormTest, TheExtraMouseButtonsReachThePressHandler) {
+  TestForm* form = Make();
+  HWND band = form->Find<TPanel>(u"Band")->Handle();
+  form->events.clear();
+  EXPECT_EQ(SendMessageW(band, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(100, 10)), TRUE);
+  EXPECT_EQ(SendMessageW(band, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), MAKELPARAM(100, 10)), TRUE);
+  SendMessageW(band, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(375, 35));
+  SendMessageW(band, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), MAKELPARAM(375, 35));
+  EXPECT_EQ(form->events, (std::vector<std::string>{"down Strip 3 at 100,10", "down Button 4 at 5,5"}))
+      << "an extra button presses but never clicks";
+}
+
+TEST_F(FormTest, AMinimisedFormKeepsItsChildrenWhereTheyWere) {
+  TestForm* form = Make();
+  auto* band = form->Find<TPanel>(u"Band");
+  auto* body = form->Find<TPanel>(u"Body");
+  auto* button = form->Find<TImage>(u"Button");
+  ShowWindow(form->Handle(), SW_MINIMIZE);
+  Drain();
+  ASSERT_TRUE(IsIconic(form->Handle()));
+  EXPECT_EQ(band->Bounds(), (Rect{1, 0, 398, 60}));
+  EXPECT_EQ(body->Bounds(), (Rect{1, 60, 398, 239}));
+  ShowWindow(form->Handle(), SW_RESTORE);
+  Drain();
+  EXPECT_EQ(band->Bounds(), (Rect{1, 0, 398, 60}));
+  EXPECT_EQ(body->Bounds(), (Rect{1, 60, 398, 239}));
+  EXPECT_EQ(button->Bounds(), (Rect{370, 30, 12, 10}));
+  EXPECT_EQ(form->Find<TImage>(u"Strip")->Bounds(), (Rect{0, 0, 398, 20}));
+}
+
 TEST_F(FormTest, AnExceptionInAnEventIsReportedAndTheLoopGoesOn) {
   testing_support::FakeSystem system;
   TestForm* form = Make();

@@ -33,11 +33,32 @@ TEST(AlignTest, BottomLeftAndRightTakeTheirEdges) {
   EXPECT_EQ(items[3].bounds, (Rect{30, 0, 130, 80}));
 }
 
-TEST(AlignTest, AnAreaTooSmallForItsBandsGivesThemWhatRemains) {
+TEST(AlignTest, BandsKeepTheirOwnExtentInAnAreaTooSmallForThem) {
   std::vector<AlignItem> items = {{Align::Top, {0, 0, 0, 80}}, {Align::Client, {}}};
   AlignChildren(items, 100, 50, {0, 0, 0, 0});
-  EXPECT_EQ(items[0].bounds, (Rect{0, 0, 100, 50}));
-  EXPECT_EQ(items[1].bounds, (Rect{0, 50, 100, 0}));
+  EXPECT_EQ(items[0].bounds, (Rect{0, 0, 100, 80}));
+  EXPECT_EQ(items[1].bounds, (Rect{0, 80, 100, 0}));
+}
+
+TEST(AlignTest, AZeroSizedAreaAndBackRestoresEveryBand) {
+  // A minimised window's client area is 0 x 0; on restore every band must be back.
+  std::vector<AlignItem> items = {{Align::Top, {0, 0, 0, 80}},   {Align::Bottom, {0, 0, 0, 20}},
+                                  {Align::Left, {0, 0, 30, 0}},  {Align::Right, {0, 0, 40, 0}},
+                                  {Align::Client, {}}};
+  AlignChildren(items, 0, 0, {1, 0, 1, 1});
+  EXPECT_EQ(items[0].bounds.height, 80);
+  EXPECT_EQ(items[1].bounds.height, 20);
+  EXPECT_EQ(items[2].bounds.width, 30);
+  EXPECT_EQ(items[3].bounds.width, 40);
+  EXPECT_EQ(items[4].bounds.width, 0);
+  EXPECT_EQ(items[4].bounds.height, 0);
+
+  AlignChildren(items, 1058, 745, {1, 0, 1, 1});
+  EXPECT_EQ(items[0].bounds, (Rect{1, 0, 1056, 80}));
+  EXPECT_EQ(items[1].bounds, (Rect{1, 724, 1056, 20}));
+  EXPECT_EQ(items[2].bounds, (Rect{1, 80, 30, 644}));
+  EXPECT_EQ(items[3].bounds, (Rect{1017, 80, 40, 644}));
+  EXPECT_EQ(items[4].bounds, (Rect{31, 80, 986, 644}));
 }
 
 TEST(AnchorTest, TopRightKeepsTheDistanceToTheRightEdge) {

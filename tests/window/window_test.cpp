@@ -150,6 +150,53 @@ TEST(MainWindowTest, DoubleClickOnTheTitleBarTogglesLikeTheButton) {
   EXPECT_TRUE(Eventually([&] { return IsZoomed(window) && SameRect(WindowRect(window), WorkArea()); }));
 }
 
+// The title band's window is 80 high across the client width, and its pictures are drawn
+// at their places for a window of that width.
+void ExpectTheTitleBandWhole(HWND window, const char* when) {
+  RECT client;
+  GetClientRect(window, &client);
+  HWND band = ChildAt(window, 1, 0);
+  ASSERT_NE(band, nullptr) << when << ": the title band is not at the top";
+  RECT r;
+  GetClientRect(band, &r);
+  EXPECT_EQ(r.bottom, 80) << when;
+  EXPECT_EQ(r.right, client.right - 2) << when;
+  EXPECT_NE(ChildAt(window, 1, 80), nullptr) << when << ": the browser panel below it";
+  ScreenShot shot = Painted(window);
+  int right = client.right - 1;  // the panel's right edge in the window
+  for (int x : {3, static_cast<int>(client.right / 2)}) EXPECT_TRUE(Near(shot.At(x, 16), 45, 45, 48, 6)) << when << ": title strip at " << x;
+  EXPECT_TRUE(Near(shot.At(100, 55), 86, 80, 75, 12)) << when << ": tool band";
+  EXPECT_TRUE(HasLightGlyph(shot, right - 74 - 17 + 1, 9, 17, 11)) << when << ": reload";
+  EXPECT_TRUE(HasLightGlyph(shot, right - 54 - 12 + 1, 10, 12, 10)) << when << ": minimise";
+  EXPECT_TRUE(HasLightGlyph(shot, right - 33 - 12 + 1, 10, 12, 10)) << when << ": maximise";
+  EXPECT_TRUE(HasLightGlyph(shot, right - 13 - 11 + 1, 10, 11, 10)) << when << ": close";
+  EXPECT_TRUE(HasLightGlyph(shot, 11, 6, 127, 16)) << when << ": caption artwork";
+}
+
+TEST(MainWindowTest, MinimiseAndRestoreKeepTheTitleBand) {
+  ProgramRun run;
+  run.Start();
+  HWND window = run.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  Click(ChildAt(window, 1, 0), 995, 14);  // the minimise button
+  ASSERT_TRUE(Eventually([&] { return IsIconic(window) != 0; }));
+  ShowWindow(window, SW_RESTORE);
+  ASSERT_TRUE(Eventually([&] { return !IsIconic(window); }));
+  ExpectTheTitleBandWhole(window, "restored");
+
+  // From the maximised state: it comes back maximised, with the band across the work area.
+  Click(ChildAt(window, 1, 0), 1016, 14);
+  ASSERT_TRUE(Eventually([&] { return IsZoomed(window) && SameRect(WindowRect(window), WorkArea()); }));
+  RECT area = WorkArea();
+  Click(ChildAt(window, 1, 0), 995 + (area.right - area.left - 1058), 14);
+  ASSERT_TRUE(Eventually([&] { return IsIconic(window) != 0; }));
+  ShowWindow(window, SW_RESTORE);
+  ASSERT_TRUE(Eventually([&] { return !IsIconic(window) && SameRect(WindowRect(window), WorkArea()); }));
+  ExpectTheTitleBandWhole(window, "restored maximised");
+  Click(ChildAt(window, 1, 0), 1037 + (area.right - area.left - 1058), 14);
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << "the close button still works";
+}
+
 TEST(MainWindowTest, TheCloseButtonEndsTheProgramInTheShutdownOrder) {
   ProgramRun run;
   run.Start();

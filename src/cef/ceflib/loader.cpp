@@ -56,11 +56,11 @@ void CefRuntimeLibrary::Initialize(const CefRuntimeSettings& settings) {
   TCefSettings record{};
   record.size = sizeof(TCefSettings);
   record.multi_threaded_message_loop = 0;
-  record.cache_path = CefStringView(settings.cache);
-  record.user_agent = CefStringView(settings.userAgent);
-  record.product_version = CefStringView(settings.productVersion);
-  record.locale = CefStringView(settings.locale);
-  record.log_file = CefStringView(settings.logFile);
+  record.cache_path = CefStringBorrow(settings.cache);
+  record.user_agent = CefStringBorrow(settings.userAgent);
+  record.product_version = CefStringBorrow(settings.productVersion);
+  record.locale = CefStringBorrow(settings.locale);
+  record.log_file = CefStringBorrow(settings.logFile);
 
   struct PluginList {
     const CefExports& api;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "cef/ceflib/capi.h"
 #include "cef/ceflib/exceptions.h"
@@ -57,14 +58,16 @@ struct CefExports {
   bool Complete() const noexcept;
 };
 
-// What the runtime is initialised with.
+// What the runtime is initialised with. The texts are borrowed, never copied: the record
+// handed to the runtime points at the caller's own characters, which must live until Load
+// returns.
 struct CefRuntimeSettings {
-  std::u16string cache;
-  std::u16string userAgent;
-  std::u16string productVersion;
-  std::u16string locale;
-  std::u16string logFile;
-  std::u16string extraPluginPaths;
+  std::u16string_view cache;
+  std::u16string_view userAgent;
+  std::u16string_view productVersion;
+  std::u16string_view locale;
+  std::u16string_view logFile;
+  std::u16string_view extraPluginPaths;
   int32_t logSeverity = 99;
   int32_t graphicsImplementation = 0;
   uint32_t localStorageQuota = 0;

@@ -3,6 +3,7 @@
 // TCefStringUtf16, and the idiom for reading runtime string lists.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cef/ceflib/capi.h"
@@ -13,6 +14,8 @@ namespace cef {
 // An empty text gives an empty zero-terminated string, never null.
 TCefString CefStringView(const std::u16string& text) noexcept;
 TCefString CefStringView(const std::u16string&& text) = delete;  // would dangle
+// The same for any borrowed run of characters.
+TCefString CefStringBorrow(std::u16string_view text) noexcept;
 
 // A runtime-allocated copy, for strings the runtime keeps and frees itself; an empty
 // text gives the all-zero record.
