@@ -36,4 +36,16 @@
      "Response", "StreamReader") with one reference for the caller. */                        \
   X(TCefBase*, standin_create_object, (const char* kind))                                     \
   /* The count of a live stand-in object, or -1 when it is not one. */                        \
-  X(int32_t, standin_refcount, (TCefBase* object))
+  X(int32_t, standin_refcount, (TCefBase* object))                                            \
+  STANDIN_CONTROL_NETWORK(X)                                                                  \
+  STANDIN_CONTROL_BROWSING(X)                                                                 \
+  STANDIN_CONTROL_DOCUMENTS(X)
+
+// The network and the document parser, for tests of their own.
+#define STANDIN_CONTROL_NETWORK(X)
+
+// Browsers, frames, page loads, history and windows.
+#define STANDIN_CONTROL_BROWSING(X)
+
+// Documents and their events, streams, requests and drag data.
+#define STANDIN_CONTROL_DOCUMENTS(X)

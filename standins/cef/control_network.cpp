@@ -1,0 +1,4 @@
+// The test control exports of the network and the document parser.
+
+#include "control.h"
+#include "standin.h"

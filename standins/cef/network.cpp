@@ -1,0 +1,3 @@
+// Redirects, host mapping and the address helpers around the HTTP library.
+
+#include "network.h"

@@ -1,0 +1,3 @@
+// HTTP exchanges through libcurl.
+
+#include "network.h"

@@ -1,0 +1,3 @@
+// HTTP exchanges through WinHTTP.
+
+#include "network.h"
