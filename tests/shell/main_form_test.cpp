@@ -149,10 +149,22 @@ LRESULT CALLBACK Observe(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return CallWindowProcW(g_original, w, m, wp, lp);
 }
 
+// Records the non-client presses the window receives while it lives, instead of moving.
+class ObservedPresses {
+ public:
+  explicit ObservedPresses(HWND window) : window_(window) {
+    g_ncPresses.clear();
+    g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  }
+  ~ObservedPresses() { SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original)); }
+  const std::vector<std::pair<WPARAM, LPARAM>>& Presses() const { return g_ncPresses; }
+
+ private:
+  HWND window_;
+};
+
 TEST_F(MainFormTest, APressOnTheTitleBarStartsTheSystemsMove) {
-  HWND window = form_->Handle();
-  g_ncPresses.clear();
-  g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  ObservedPresses observed(form_->Handle());
   HWND band = form_->Panel1->Handle();
   SendMessageW(band, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(500, 15));
   EXPECT_EQ(GetCapture(), nullptr) << "the capture was released for the system";
@@ -164,9 +176,8 @@ TEST_F(MainFormTest, APressOnTheTitleBarStartsTheSystemsMove) {
   SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(995, 14));
   SendMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(995, 14));
   SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 12));  // the caption artwork
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
-  ASSERT_EQ(g_ncPresses.size(), 2u);
-  for (auto& [wParam, lParam] : g_ncPresses) {
+  ASSERT_EQ(observed.Presses().size(), 2u);
+  for (auto& [wParam, lParam] : observed.Presses()) {
     EXPECT_EQ(wParam, static_cast<WPARAM>(HTCAPTION));
     EXPECT_EQ(lParam, 0);
   }
@@ -183,14 +194,13 @@ void DoubleClick(HWND window, int x, int y) {
 TEST_F(MainFormTest, ADoubleClickOnTheMaximiseButtonTogglesOnce) {
   HWND window = form_->Handle();
   HWND band = form_->Panel1->Handle();
-  g_ncPresses.clear();
-  g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  ObservedPresses observed(window);
   int x = form_->BtnMax->Left() + 4;
   DoubleClick(band, x, 14);
   // The first press maximised the window and the button moved right with the edge: the
   // second press landed on the title bar, a press of its own there and no double-click.
   EXPECT_TRUE(IsZoomed(window)) << "one toggle, not two";
-  EXPECT_EQ(g_ncPresses.size(), 1u);
+  EXPECT_EQ(observed.Presses().size(), 1u);
   // Both presses on the button where it now is: one toggle back.
   DoubleClick(band, form_->BtnMax->Left() + 4, 14);
   EXPECT_FALSE(IsZoomed(window));
@@ -199,22 +209,18 @@ TEST_F(MainFormTest, ADoubleClickOnTheMaximiseButtonTogglesOnce) {
   g_ncPresses.clear();
   DoubleClick(band, 500, 15);
   EXPECT_TRUE(IsZoomed(window));
-  EXPECT_EQ(g_ncPresses.size(), 2u) << "both presses reach the press handler";
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
+  EXPECT_EQ(observed.Presses().size(), 2u) << "both presses reach the press handler";
 }
 
 TEST_F(MainFormTest, AnyMouseButtonOnTheTitleBarStartsTheMove) {
-  HWND window = form_->Handle();
-  g_ncPresses.clear();
-  g_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Observe)));
+  ObservedPresses observed(form_->Handle());
   HWND band = form_->Panel1->Handle();
   SendMessageW(band, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(400, 15));
   SendMessageW(band, WM_MBUTTONUP, 0, MAKELPARAM(400, 15));
   SendMessageW(band, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(400, 15));
   SendMessageW(band, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), MAKELPARAM(400, 15));
   SendMessageW(band, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(400, 15));
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
-  EXPECT_EQ(g_ncPresses.size(), 3u);
+  EXPECT_EQ(observed.Presses().size(), 3u);
 }
 
 TEST_F(MainFormTest, TheProgramIconHasFour32BitImages) {

@@ -91,6 +91,12 @@ class TestForm : public TForm {
   bool bound = false;
 };
 
+// A press and release of the left button, as posted messages.
+void PostClick(HWND window, int x, int y) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 void Drain() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) Application().ProcessTurn(false);
@@ -140,8 +146,7 @@ TEST_F(FormTest, ClicksReachTheGraphicControlUnderTheMouse) {
   TestForm* form = Make();
   HWND band = form->Find<TPanel>(u"Band")->Handle();
   form->events.clear();
-  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
-  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostClick(band, 375, 35);
   Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button"}));
 }
@@ -173,8 +178,7 @@ TEST_F(FormTest, ADoubleClickOnAButtonWithoutADoubleClickHandlerClicksOnce) {
   HWND band = form->Find<TPanel>(u"Band")->Handle();
   form->events.clear();
   // What the system sends for a double-click: press, release, double press, release.
-  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
-  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostClick(band, 375, 35);
   PostMessageW(band, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(375, 35));
   PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
   Drain();
@@ -182,8 +186,7 @@ TEST_F(FormTest, ADoubleClickOnAButtonWithoutADoubleClickHandlerClicksOnce) {
                                                     "down Button 0 double at 5,5"}));
   // The next single press clicks again.
   form->events.clear();
-  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
-  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostClick(band, 375, 35);
   Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button"}));
 }
@@ -224,14 +227,12 @@ TEST_F(FormTest, AnExceptionInAnEventIsReportedAndTheLoopGoesOn) {
   auto* button = form->Find<TImage>(u"Button");
   button->OnClick = [](TObject*) { throw std::runtime_error("click failed"); };
   HWND band = form->Find<TPanel>(u"Band")->Handle();
-  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
-  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostClick(band, 375, 35);
   Drain();
   ASSERT_EQ(system.messageBoxes.size(), 1u);
   EXPECT_EQ(system.messageBoxes[0].text, u"click failed");
   button->OnClick = nullptr;
-  PostMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
-  PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostClick(band, 375, 35);
   Drain();
   EXPECT_EQ(system.messageBoxes.size(), 1u);
 }
@@ -244,8 +245,7 @@ TEST_F(FormTest, RecreatingAWindowKeepsItsChildrenWorking) {
   EXPECT_NE(band->Handle(), before);
   EXPECT_EQ(GetParent(band->Handle()), form->Handle());
   form->events.clear();
-  PostMessageW(band->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(375, 35));
-  PostMessageW(band->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
+  PostClick(band->Handle(), 375, 35);
   Drain();
   EXPECT_EQ(form->events.back(), "click Button");
 }
