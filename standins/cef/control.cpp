@@ -4,25 +4,16 @@
 #include <cstring>
 
 #include "control.h"
-#include "data_objects.h"
+#include "control_support.h"
+#include "requests.h"
 #include "runtime.h"
+#include "streams.h"
 
 using namespace standin;
 
 #define STANDIN_DECLARE_CONTROL(result, name, params) STANDIN_API result name params;
 STANDIN_CONTROL_FUNCTIONS(STANDIN_DECLARE_CONTROL)
 #undef STANDIN_DECLARE_CONTROL
-
-namespace {
-int32_t CopyOut(const std::u16string& text, char16_t* buffer, int32_t size) {
-  if (buffer && size > 0) {
-    size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
-    std::copy_n(text.data(), n, buffer);
-    buffer[n] = 0;
-  }
-  return static_cast<int32_t>(text.size());
-}
-}  // namespace
 
 int32_t standin_live_objects(const char* kind) {
   if (!kind) return LiveObjects();
@@ -36,13 +27,7 @@ void standin_clear_errors() { ClearErrors(); }
 
 int32_t standin_report(char* buffer, int32_t size) {
   bool clean = false;
-  std::string text = Report(clean);
-  if (buffer && size > 0) {
-    size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, text.data(), n);
-    buffer[n] = 0;
-  }
-  return static_cast<int32_t>(text.size());
+  return CopyOut(Report(clean), buffer, size);
 }
 
 int32_t standin_call_count(const char* export_name) { return export_name ? CallCount(export_name) : 0; }
@@ -53,9 +38,7 @@ void standin_fail_next(const char* export_name, int32_t times) {
 int32_t standin_initialized() { return Initialized() ? 1 : 0; }
 
 int32_t standin_settings_record(void* buffer, int32_t size) {
-  const std::vector<uint8_t>& bytes = Settings().bytes;
-  if (buffer && size > 0) std::memcpy(buffer, bytes.data(), std::min(bytes.size(), static_cast<size_t>(size)));
-  return static_cast<int32_t>(bytes.size());
+  return CopyOut(Settings().bytes, buffer, size);
 }
 
 int32_t standin_settings_string(const char* field, char16_t* buffer, int32_t size, int32_t* flags) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "cef/ceflib/capi_base.h"
+#include "cef/ceflib/capi.h"
 
 #define STANDIN_CONTROL_FUNCTIONS(X)                                                          \
   /* Stand-in objects (or allocations of a kind, by name) alive now; null kind: all. */     \
@@ -42,10 +42,120 @@
   STANDIN_CONTROL_DOCUMENTS(X)
 
 // The network and the document parser, for tests of their own.
-#define STANDIN_CONTROL_NETWORK(X)
+//
+// standin_http_fetch: one exchange through the stand-in's network. headers are
+// "Name: value\n" lines (or null); follow is 1 to follow redirects; timeout_ms 0 keeps the
+// default. The answer's parts go to sink(context, part, data, size) while the call runs,
+// one call each: "error" (empty when an answer arrived), "status_text", "final_url",
+// "header" (once per header, "Name: value", in order), "mime_type", "charset",
+// "attachment" ("1" or "0"), "file_name" (UTF-8), "body". Answers the status, 0 when no
+// answer arrived. Nothing is kept after the call.
+//
+// standin_html_query: parses a page given as bytes in charset (null or "": a byte order
+// mark, a <meta> or UTF-8) and answers one question into buffer (UTF-16, NUL-terminated
+// when it fits); answers the full length, -1 when the question finds nothing. Questions:
+// "decoded" (the text before parsing), "title", "markup" (the whole document), "text"
+// (the document's visible text), "count TAG" (elements of that tag, as digits),
+// "#ID" (the element's markup), "#ID inner" (its inner markup), "#ID text" (its visible
+// text), "#ID @NAME" (an attribute's value).
+//
+// standin_resolve_url: an address relative to a base, as links and redirects are resolved.
+// standin_mapped_host: where connections to host:port go ("address:port"), -1 unmapped.
+// Both answer the full length and write UTF-8, NUL-terminated when it fits.
+#define STANDIN_CONTROL_NETWORK(X)                                                            \
+  X(int32_t, standin_http_fetch,                                                              \
+    (const char* method, const char* url, const char* headers, const void* body, int32_t body_size, \
+     int32_t follow, int32_t timeout_ms,                                                      \
+     void (*sink)(void* context, const char* part, const void* data, int32_t size), void* context)) \
+  X(int32_t, standin_html_query,                                                              \
+    (const void* source, int32_t size, const char* charset, const char* question, char16_t* buffer, \
+     int32_t buffer_size))                                                                    \
+  X(int32_t, standin_resolve_url, (const char* base, const char* relative, char* buffer, int32_t size)) \
+  X(int32_t, standin_mapped_host, (const char* host, int32_t port, char* buffer, int32_t size))
 
-// Browsers, frames, page loads, history and windows.
-#define STANDIN_CONTROL_BROWSING(X)
+// Browsers, frames, page loads, history and windows. Browsers and frames are named by the
+// pointers the program holds, borrowed: no reference is taken or released. Text answers
+// its length (-1 when there is none) and copies what fits, zero-terminated, into buffer.
+// Members of browsers and frames count their calls as "browser.<member>" and
+// "frame.<member>" (standin_call_count("browser.reload")).
+#define STANDIN_CONTROL_BROWSING(X)                                                           \
+  /* Open browsers; creations asked for with cef_browser_create and not yet carried out. */  \
+  X(int32_t, standin_browser_count, (void))                                                   \
+  X(int32_t, standin_pending_creations, (void))                                               \
+  /* The open browser at index, with one reference for the caller; null past the end. */     \
+  X(TCefBrowser*, standin_browser_at, (int32_t index))                                        \
+  /* A number of a browser by key, -1 for an unknown key or no browser: "closed",            \
+     "loads.started", "loads.committed", "loads.pending", "visits.pending", "history.count",  \
+     "history.index", "status" (the main frame's HTTP status), "error.code" (its last load    \
+     error), "downloads", "parent_window_will_close", "dev_tools.shown", "dev_tools.closed",  \
+     "dev_tools.open", "focused", "find.calls", "find.identifier", "find.matches",            \
+     "find.forward", "find.match_case", "find.find_next", "find.active". */                   \
+  X(int32_t, standin_browser_value, (TCefBrowser* browser, const char* key))                  \
+  /* A text of a browser by key: the main frame's "url", "title", "source", "text",          \
+     "error.text", "error.url"; "find.text"; the last download's "download.url",              \
+     "download.mime", "download.file". */                                                     \
+  X(int32_t, standin_browser_text, (TCefBrowser* browser, const char* key, char16_t* buffer, int32_t size)) \
+  /* The address of the history entry at index. */                                          \
+  X(int32_t, standin_history_url, (TCefBrowser* browser, int32_t index, char16_t* buffer, int32_t size)) \
+  /* The browser settings record the browser was created with, byte for byte (its string    \
+     fields point at the program's texts of that moment); answers its size. */                \
+  X(int32_t, standin_browser_settings, (TCefBrowser* browser, void* buffer, int32_t size))    \
+  /* A string field of that record by field name, as copied when the browser was created. */ \
+  X(int32_t, standin_browser_settings_string,                                                 \
+    (TCefBrowser* browser, const char* field, char16_t* buffer, int32_t size))                \
+  /* The browser's window; null when it has none. */                                         \
+  X(void*, standin_browser_window, (TCefBrowser* browser))                                    \
+  /* The last download's bytes: answers their count, -1 when there is none. */              \
+  X(int32_t, standin_download_bytes, (TCefBrowser* browser, void* buffer, int32_t size))      \
+  /* Drives cef_do_message_loop_work until the browser (every browser for null) has no       \
+     creation, load or visit pending, or until timeout_ms passed: 1 when idle, else 0. */     \
+  X(int32_t, standin_wait_idle, (TCefBrowser* browser, int32_t timeout_ms))                   \
+  /* One round of browser work (creations, loads, visits) outside the work function. */      \
+  X(void, standin_run_browser_work, (void))                                                   \
+  /* Fetches whose threads have not been joined yet. */                                      \
+  X(int32_t, standin_running_fetches, (void))                                                 \
+  /* A text of a frame by key: "name", "url", "title", "source", "text", and of the last     \
+     script executed in it "script.code", "script.url". */                                    \
+  X(int32_t, standin_frame_text, (TCefFrame* frame, const char* key, char16_t* buffer, int32_t size)) \
+  /* A number of a frame by key, -1 for an unknown key or no frame: "attached" (1 while it    \
+     belongs to an open browser), "main", "status", "error.code", "loads.pending",            \
+     "scripts" (executed so far), "script.line". */                                           \
+  X(int32_t, standin_frame_value, (TCefFrame* frame, const char* key))                        \
+  /* Moves the browser's focus to the frame, as a click into it would; 0 when detached. */   \
+  X(int32_t, standin_focus_frame, (TCefFrame* frame))                                         \
+  /* Dispatches an event of that type at the element with that id in the frame's page;      \
+     answers the listener calls made, -1 when there is no such element. */                   \
+  X(int32_t, standin_frame_dispatch_event, (TCefFrame* frame, const char16_t* element_id, const char16_t* type))
 
-// Documents and their events, streams, requests and drag data.
-#define STANDIN_CONTROL_DOCUMENTS(X)
+// Documents and their events, streams, requests and drag data. Objects passed in are
+// borrowed: no reference of the caller's is taken or released.
+#define STANDIN_CONTROL_DOCUMENTS(X)                                                          \
+  /* A document parsed from source and shown at url, with one reference for the caller;    \
+     its tree lives while any of its objects does. */                                         \
+  X(TCefDomDocument*, standin_create_document, (const char16_t* source, const char16_t* url)) \
+  /* Leaves the document as a frame leaves its page: the listeners are released and its     \
+     objects answer neutral values from then on. 0 when it is no document. */                 \
+  X(int32_t, standin_detach_document, (TCefDomDocument* document))                            \
+  /* The listeners the document holds; -1 when it is no document. */                          \
+  X(int32_t, standin_listener_count, (TCefDomDocument* document))                             \
+  /* Focus on a node of the document, or on none for null; 0 when the node is not its own. */ \
+  X(int32_t, standin_set_focus, (TCefDomDocument* document, TCefDomNode* node))               \
+  /* The selection from (start, start_offset) to (end, end_offset): a character offset in a  \
+     text node, else a child index; a null start clears it. 0 when a node is not its own. */  \
+  X(int32_t, standin_set_selection,                                                           \
+    (TCefDomDocument* document, TCefDomNode* start, int32_t start_offset, TCefDomNode* end,   \
+     int32_t end_offset))                                                                     \
+  /* Dispatches an event of that type at the element with that id (at the document node    \
+     for a null id); answers the listener calls made, -1 when there is no such element. */   \
+  X(int32_t, standin_dispatch_event,                                                          \
+    (TCefDomDocument* document, const char16_t* element_id, const char16_t* type))            \
+  /* Drag data with one reference; kinds: 1 link, 2 fragment, 4 files. A null text answers   \
+     null, an empty one an empty string; file_names are separated by '\n'. */                \
+  X(TCefDragData*, standin_create_drag_data,                                                  \
+    (int32_t kinds, const char16_t* link_url, const char16_t* link_title,                     \
+     const char16_t* link_metadata, const char16_t* fragment_text, const char16_t* fragment_html, \
+     const char16_t* fragment_base_url, const char16_t* file_extension, const char16_t* file_name, \
+     const char16_t* file_names))                                                             \
+  /* What a file writer has written so far, flushed: answers the byte count and copies up to \
+     size bytes; -1 for any other writer. */                                                  \
+  X(int32_t, standin_writer_contents, (TCefStreamWriter* writer, void* buffer, int32_t size))

@@ -1,23 +1,11 @@
 // The creator exports. Objects that later parts of the stand-in will build answer null
 // for now, releasing the program references that came with their arguments.
 
-#include "data_objects.h"
+#include "requests.h"
 #include "runtime.h"
+#include "streams.h"
 
 using namespace standin;
-
-TCefBool cef_browser_create(TCefWindowInfo*, TCefClient* client, const TCefString*, const TCefBrowserSettings*) {
-  ReleaseArgument(client, "client");
-  Enter("cef_browser_create");
-  return 0;
-}
-
-TCefBrowser* cef_browser_create_sync(TCefWindowInfo*, TCefClient* client, const TCefString*,
-                                     const TCefBrowserSettings*) {
-  ReleaseArgument(client, "client");
-  Enter("cef_browser_create_sync");
-  return nullptr;
-}
 
 TCefRequest* cef_request_create() {
   if (Enter("cef_request_create")) return nullptr;
@@ -53,15 +41,18 @@ TCefStreamReader* cef_stream_reader_create_for_handler(TCefReadHandler* handler)
   return Create<StreamReader>(std::move(held))->wire();
 }
 
-TCefStreamWriter* cef_stream_writer_create_for_file(const TCefString*) {
-  Enter("cef_stream_writer_create_for_file");
-  return nullptr;
+// Writers present the stand-in's own writer structure, whose header is the contract's.
+TCefStreamWriter* cef_stream_writer_create_for_file(const TCefString* fileName) {
+  if (Enter("cef_stream_writer_create_for_file")) return nullptr;
+  std::unique_ptr<ByteSink> sink = FileSink(Read(fileName));
+  if (!sink) return nullptr;
+  return reinterpret_cast<TCefStreamWriter*>(Create<StreamWriter>(std::move(sink))->wire());
 }
 
 TCefStreamWriter* cef_stream_writer_create_for_handler(TCefWriteHandler* handler) {
-  ReleaseArgument(handler, "write handler");
-  Enter("cef_stream_writer_create_for_handler");
-  return nullptr;
+  Held held(handler, "write handler");
+  if (Enter("cef_stream_writer_create_for_handler") || !held) return nullptr;
+  return reinterpret_cast<TCefStreamWriter*>(Create<StreamWriter>(HandlerSink(std::move(held)))->wire());
 }
 
 TCefv8Context* cef_v8context_get_current_context() {

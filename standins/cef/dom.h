@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "html.h"
@@ -42,6 +43,54 @@ struct DocumentState {
 
 // A new document object over state, with one reference for the receiver.
 TCefDomDocument* NewDocument(std::shared_ptr<DocumentState> state);
+// A new node object over a node of state's tree, with one reference; null for null.
+TCefDomNode* NewNode(std::shared_ptr<DocumentState> state, html::Node* node);
+
+// The state behind one of the stand-in's document objects; null, and an error recorded,
+// when the pointer is not one. The caller's reference is only borrowed.
+std::shared_ptr<DocumentState> StateOf(TCefDomDocument* document, const char* member);
+// The state and tree node behind one of the stand-in's node objects; false, and an error
+// recorded, when the pointer is not one. Borrowed like StateOf.
+bool NodeOf(TCefDomNode* node, const char* member, std::shared_ptr<DocumentState>& state, html::Node*& treeNode);
+
+// The document type every page has here: HTML.
+inline constexpr int32_t kHtmlDocument = 1;
+
+// An event's phase, numbered as the DOM numbers them.
+enum class EventPhase : int32_t { None = 0, Capturing = 1, AtTarget = 2, Bubbling = 3 };
+
+// An event's category: the stand-in's own numbering, one bit per family of event types.
+enum class EventCategory : int32_t {
+  Unknown = 0,
+  UI = 1,
+  Mouse = 2,
+  Keyboard = 4,
+  Mutation = 8,
+  Drag = 16,
+  Clipboard = 32,
+  Wheel = 64,
+};
+EventCategory CategoryOf(std::u16string_view type);
+
+// What the document, node and event objects share: their document's state, which they
+// keep alive until their last reference goes.
+template <class W, Kind K>
+class StateObject : public Wired<W, K> {
+ public:
+  explicit StateObject(std::shared_ptr<DocumentState> documentState) noexcept : state(std::move(documentState)) {}
+  std::shared_ptr<DocumentState> state;
+
+ protected:
+  void Retire() noexcept override { state.reset(); }
+};
+
+// The object behind a member's self while its document is still shown; null once the
+// state is detached, so that members answer their neutral values.
+template <class T>
+T* Live(const void* self, const char* member) {
+  T* object = Self<T>(self, member);
+  return object && object->state && !object->state->detached ? object : nullptr;
+}
 
 // Dispatches an event of that type at target through the capture, target and bubble
 // phases, calling every matching listener's handle_event with a new event object. The

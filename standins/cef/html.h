@@ -55,6 +55,8 @@ std::vector<Node*> ElementsByTag(const Node& root, std::u16string_view tag);
 
 // The node as markup: an element with its tags and descendants, a text node escaped.
 std::u16string Markup(const Node& node);
+// The markup of the node's children only (an element's inner HTML).
+std::u16string InnerMarkup(const Node& node);
 // The visible text under a node as a plain rendering would show it: <script>, <style>,
 // <head> and comments left out, blocks and <br> as line breaks, blanks collapsed.
 std::u16string InnerText(const Node& node);

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "browsers.h"
 #include "runtime.h"
 #include "standin.h"
 
@@ -165,6 +166,7 @@ void cef_shutdown() {
     tasks.swap(r.tasks);
   }
   // The runtime lets go of every program object it still holds.
+  CloseAllBrowsers();
   extensions.clear();
   factories.clear();
   tasks.clear();
@@ -180,6 +182,7 @@ void cef_do_message_loop_work() {
     return;
   }
   RunDueTasks();
+  RunBrowserWork();
 }
 
 void cef_run_message_loop() {
@@ -197,6 +200,7 @@ void cef_run_message_loop() {
       }
     }
     RunDueTasks();
+    RunBrowserWork();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }

@@ -38,6 +38,7 @@ enum class Kind : int {
   DomNode,
   DomEvent,
   DragData,
+  StreamWriter,
   Count
 };
 const char* KindName(Kind kind);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/screen_shot.h"
+
 namespace window_testing {
 
 enum class Updater { Present, Missing, WithoutExport };
@@ -50,22 +52,7 @@ HWND ChildAt(HWND parent, int x, int y);
 // A press and release of the left button at (x, y) in the client area of a window.
 void Click(HWND window, int x, int y);
 
-// The window's pixels as the screen shows them.
-class ScreenShot {
- public:
-  explicit ScreenShot(HWND window);
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  COLORREF At(int x, int y) const;
-  // Saves a 24-bit BMP, for looking at a failure.
-  void Save(const std::wstring& path) const;
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<uint32_t> pixels_;
-};
-
-bool Near(COLORREF c, int r, int g, int b, int tolerance = 4);
+using testing_support::Near;
+using testing_support::ScreenShot;
 
 }  // namespace window_testing

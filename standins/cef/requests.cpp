@@ -1,7 +1,9 @@
-#include "data_objects.h"
+// Requests, post data, post data elements and responses: plain records behind their
+// wire members.
+
+#include "requests.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace standin {
@@ -11,6 +13,15 @@ template <class T, class W>
 T* S(W* self, const char* member) {
   return Self<T>(self, member);
 }
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+bool SameHeaderName(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+}  // namespace
 
 void ReadHeaders(TCefStringMap map, Headers& headers) {
   headers.clear();
@@ -32,7 +43,11 @@ void WriteHeaders(const Headers& headers, TCefStringMap map) {
   }
 }
 
-}  // namespace
+const std::u16string* Response::Header(std::u16string_view name) const {
+  for (auto& [key, value] : headers)
+    if (SameHeaderName(key, name)) return &value;
+  return nullptr;
+}
 
 PostDataElement::PostDataElement() {
   wire_.set_to_empty = [](TCefPostDataElement* self) CEF_CALLBACK {
@@ -189,11 +204,8 @@ Response::Response() {
   };
   wire_.get_header = [](TCefResponse* self, const TCefString* name) CEF_CALLBACK -> TCefStringUserFree {
     auto* r = S<Response>(self, "get_header");
-    if (!r) return nullptr;
-    std::u16string wanted = Read(name);
-    for (auto& [key, value] : r->headers)
-      if (key == wanted) return UserFree(value);
-    return nullptr;
+    const std::u16string* value = r ? r->Header(Read(name)) : nullptr;
+    return value ? UserFree(*value) : nullptr;
   };
   wire_.get_header_map = [](TCefResponse* self, TCefStringMap map) CEF_CALLBACK {
     if (auto* r = S<Response>(self, "get_header_map")) WriteHeaders(r->headers, map);
@@ -201,64 +213,6 @@ Response::Response() {
   wire_.set_header_map = [](TCefResponse* self, TCefStringMap map) CEF_CALLBACK {
     if (auto* r = S<Response>(self, "set_header_map")) ReadHeaders(map, r->headers);
   };
-}
-
-namespace {
-void InstallReaderMembers(TCefStreamReader& w) {
-  w.read = [](TCefStreamReader* self, void* ptr, uint32_t size, uint32_t n) CEF_CALLBACK -> uint32_t {
-    auto* r = S<StreamReader>(self, "read");
-    if (!r) return 0;
-    if (auto* h = r->handler.as<TCefReadHandler>()) return h->read(h, ptr, size, n);
-    if (size == 0 || !ptr) return 0;
-    size_t wanted = static_cast<size_t>(size) * n;
-    size_t available = r->data.size() - std::min(r->position, r->data.size());
-    size_t count = std::min(wanted, available);
-    if (count) std::memcpy(ptr, r->data.data() + r->position, count);
-    r->position += count;
-    return static_cast<uint32_t>(count / size);
-  };
-  w.seek = [](TCefStreamReader* self, int32_t offset, int32_t whence) CEF_CALLBACK -> int32_t {
-    auto* r = S<StreamReader>(self, "seek");
-    if (!r) return -1;
-    if (auto* h = r->handler.as<TCefReadHandler>()) return h->seek(h, offset, whence);
-    long long base = whence == 0 ? 0 : whence == 1 ? static_cast<long long>(r->position)
-                                     : static_cast<long long>(r->data.size());
-    if (whence < 0 || whence > 2 || base + offset < 0) return -1;
-    r->position = static_cast<size_t>(base + offset);
-    return 0;
-  };
-  w.tell = [](TCefStreamReader* self) CEF_CALLBACK -> int32_t {
-    auto* r = S<StreamReader>(self, "tell");
-    if (!r) return -1;
-    if (auto* h = r->handler.as<TCefReadHandler>()) return h->tell(h);
-    return static_cast<int32_t>(r->position);
-  };
-  w.eof = [](TCefStreamReader* self) CEF_CALLBACK -> TCefBool {
-    auto* r = S<StreamReader>(self, "eof");
-    if (!r) return 1;
-    if (auto* h = r->handler.as<TCefReadHandler>()) return h->eof(h);
-    return r->position >= r->data.size() ? 1 : 0;
-  };
-}
-}  // namespace
-
-StreamReader::StreamReader(std::vector<uint8_t> bytes) : data(std::move(bytes)) { InstallReaderMembers(wire_); }
-
-StreamReader::StreamReader(Held readHandler) : handler(std::move(readHandler)) { InstallReaderMembers(wire_); }
-
-bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes) {
-#ifdef _WIN32
-  FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.c_str()), L"rb");
-#else
-  FILE* file = std::fopen(ToUtf8(path).c_str(), "rb");
-#endif
-  if (!file) return false;
-  bytes.clear();
-  uint8_t buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-  std::fclose(file);
-  return true;
 }
 
 }  // namespace standin

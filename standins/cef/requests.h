@@ -1,5 +1,5 @@
 #pragma once
-// The stand-in's requests, post data, responses and stream readers.
+// The stand-in's requests, post data with its elements, and responses.
 
 #include <string>
 #include <utility>
@@ -9,6 +9,7 @@
 
 namespace standin {
 
+// Header names keep the case they were given in; lookups ignore it, as HTTP does.
 using Headers = std::vector<std::pair<std::u16string, std::u16string>>;
 
 class PostDataElement final : public Wired<TCefPostDataElement, Kind::PostDataElement> {
@@ -50,23 +51,14 @@ class Response final : public Wired<TCefResponse, Kind::Response> {
   std::u16string status_text;
   std::u16string mime_type;
   Headers headers;
-};
 
-// Reads from its own copy of the bytes, or from a program's read handler.
-class StreamReader final : public Wired<TCefStreamReader, Kind::StreamReader> {
- public:
-  explicit StreamReader(std::vector<uint8_t> data);
-  explicit StreamReader(Held handler);
-  std::vector<uint8_t> data;
-  size_t position = 0;
-  Held handler;
-
- protected:
-  void Retire() noexcept override { handler.reset(); }
+  // The value of the first header of that name in any case, or null when there is none.
+  const std::u16string* Header(std::u16string_view name) const;
 };
 
 // The stand-in object that a program structure pointer stands for, adopting the
-// reference that came with it; empty (and the reference released) when it is not one.
+// reference that came with it; empty when it is none of the stand-in's objects of that
+// kind (which is reported as an error).
 template <class T>
 ObjRef<T> AdoptArgument(void* wire, const char* member) {
   if (!wire) return {};
@@ -75,7 +67,8 @@ ObjRef<T> AdoptArgument(void* wire, const char* member) {
   return ObjRef<T>::Adopt(object);
 }
 
-// Files are read whole; the name is the program's UTF-16 path.
-bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes);
+// Header maps: the program's string map read whole, or the headers appended to it.
+void ReadHeaders(TCefStringMap map, Headers& headers);
+void WriteHeaders(const Headers& headers, TCefStringMap map);
 
 }  // namespace standin

@@ -1,3 +1,0 @@
-// Documents, nodes, events and event listeners over a frame's document tree.
-
-#include "dom.h"

@@ -1,0 +1,127 @@
+#include "platform/stream.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/text.h"
+#include "support/failure.h"
+
+namespace {
+
+using namespace platform;
+using testing_support::FailureMessage;
+
+TEST(MemoryStreamTest, WritesGrowTheStreamAndReadsStopAtItsEnd) {
+  TMemoryStream stream;
+  EXPECT_EQ(stream.Write("hello world", 11), 11);
+  EXPECT_EQ(stream.Size(), 11);
+  EXPECT_EQ(stream.Position(), 11);
+  char buffer[16] = {};
+  EXPECT_EQ(stream.Read(buffer, 4), 0) << "at the end";
+  EXPECT_EQ(stream.Seek(6, soBeginning), 6);
+  EXPECT_EQ(stream.Read(buffer, 16), 5);
+  EXPECT_EQ(std::string(buffer, 5), "world");
+  EXPECT_EQ(stream.Seek(-5, soEnd), 6);
+  EXPECT_EQ(stream.Seek(-6, soCurrent), 0);
+  EXPECT_EQ(stream.Write("J", 1), 1);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), 11), "Jello world");
+}
+
+TEST(MemoryStreamTest, WritingBeyondTheEndFillsTheGapWithZeros) {
+  TMemoryStream stream;
+  stream.Seek(4, soBeginning);
+  EXPECT_EQ(stream.Write("x", 1), 1);
+  ASSERT_EQ(stream.Size(), 5);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), 5), std::string("\0\0\0\0x", 5));
+  stream.SetSize(2);
+  EXPECT_EQ(stream.Position(), 2) << "the position stays within the size";
+  stream.Clear();
+  EXPECT_EQ(stream.Size(), 0);
+  EXPECT_EQ(stream.Position(), 0);
+}
+
+TEST(MemoryStreamTest, AnUnknownOriginLeavesThePositionAlone) {
+  TMemoryStream stream;
+  stream.Write("abc", 3);
+  EXPECT_EQ(stream.Seek(1, static_cast<TSeekOrigin>(7)), 3);
+  EXPECT_EQ(stream.Read(nullptr, -1), 0);
+  EXPECT_EQ(stream.Write(nullptr, 0), 0);
+}
+
+class FileStreamTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() / ("stream_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::u16string Path(const char* name) { return (folder_ / name).u16string(); }
+  std::filesystem::path folder_;
+};
+
+TEST_F(FileStreamTest, ACreatedFileIsWrittenSeekedAndReadBack) {
+  {
+    TFileStream stream(Path("data.bin"), fmCreate);
+    EXPECT_EQ(stream.Write("0123456789", 10), 10);
+    EXPECT_EQ(stream.Size(), 10);
+    EXPECT_EQ(stream.Seek(-3, soEnd), 7);
+    char buffer[8] = {};
+    EXPECT_EQ(stream.Read(buffer, 8), 3);
+    EXPECT_EQ(std::string(buffer, 3), "789");
+    EXPECT_EQ(stream.Position(), 10);
+  }
+  TFileStream reader(Path("data.bin"), fmOpenRead | fmShareDenyWrite);
+  EXPECT_EQ(reader.Size(), 10);
+  EXPECT_EQ(reader.Write("x", 1), 0) << "a failed write answers 0";
+  char buffer[4] = {};
+  EXPECT_EQ(reader.Read(buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "0123");
+}
+
+TEST_F(FileStreamTest, CreatingReplacesAnExistingFile) {
+  std::ofstream(folder_ / "old.txt", std::ios::binary) << "a long old content";
+  {
+    TFileStream stream(Path("old.txt"), fmCreate);
+    stream.Write("new", 3);
+  }
+  EXPECT_EQ(std::filesystem::file_size(folder_ / "old.txt"), 3u);
+}
+
+TEST_F(FileStreamTest, AMissingFileRaisesTheOpenErrorWithItsFullPath) {
+  std::u16string message = FailureMessage<EFOpenError>([&] { TFileStream(Path("missing.txt"), fmOpenRead); });
+  std::u16string prefix = u"Cannot open file \"" + Path("missing.txt") + u"\". ";
+  ASSERT_EQ(message.rfind(prefix, 0), 0u) << Utf16ToUtf8(message);
+  EXPECT_GT(message.size(), prefix.size()) << "the system's text follows";
+}
+
+TEST_F(FileStreamTest, AFileThatCannotBeCreatedRaisesTheCreateError) {
+  std::u16string path = (folder_ / "no_such_folder" / "file.txt").u16string();
+  std::u16string message = FailureMessage<EFCreateError>([&] { TFileStream(path, fmCreate); });
+  EXPECT_EQ(message.rfind(u"Cannot create file \"" + path + u"\". ", 0), 0u) << Utf16ToUtf8(message);
+}
+
+TEST_F(FileStreamTest, ARelativeNameIsReportedWithItsFullPath) {
+  std::u16string message =
+      FailureMessage<EFOpenError>([&] { TFileStream(u"stream_test_no_such_relative_file", fmOpenRead); });
+  std::u16string full = (std::filesystem::current_path() / "stream_test_no_such_relative_file").u16string();
+  EXPECT_EQ(message.rfind(u"Cannot open file \"" + full + u"\". ", 0), 0u) << Utf16ToUtf8(message);
+}
+
+TEST_F(FileStreamTest, AnExclusiveFileCannotBeOpenedAgainWhileReadersMayShare) {
+  {
+    TFileStream writer(Path("locked.bin"), fmCreate);
+    writer.Write("abc", 3);
+    EXPECT_THROW(TFileStream(Path("locked.bin"), fmOpenRead | fmShareDenyWrite), EFOpenError);
+  }
+  TFileStream first(Path("locked.bin"), fmOpenRead | fmShareDenyWrite);
+  TFileStream second(Path("locked.bin"), fmOpenRead | fmShareDenyWrite);
+  char a, b;
+  EXPECT_EQ(first.Read(&a, 1), 1);
+  EXPECT_EQ(second.Read(&b, 1), 1);
+  EXPECT_THROW(TFileStream(Path("locked.bin"), fmOpenReadWrite | fmShareExclusive), EFOpenError);
+}
+
+}  // namespace
