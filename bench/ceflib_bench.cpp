@@ -6,26 +6,38 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "cef/ceflib/base_own.h"
 #include "cef/ceflib/base_ref.h"
 #include "cef/ceflib/browser.h"
+#include "cef/ceflib/extension.h"
 #include "cef/ceflib/loader.h"
 #include "cef/ceflib/streams.h"
 #include "cef/ceflib/strings.h"
+#include "cef/ceflib/v8_handler.h"
 
 // Every allocation of the process, the runtime stand-in's included: the executable's
-// operator new is the one the whole process binds to.
+// operator new is the one the whole process binds to. Allocations made while a fake
+// runtime object works are counted once more on their own, to tell the runtime's share.
 std::atomic<int64_t> g_allocations{0};
+std::atomic<int64_t> g_runtime_allocations{0};
+thread_local bool t_in_runtime = false;
 
 void* operator new(std::size_t size) {
   g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (t_in_runtime) g_runtime_allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+// GCC cannot see that the operator new above allocates with malloc.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -129,22 +141,36 @@ void BM_MemcpySameBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpySameBytes)->Unit(benchmark::kMillisecond);
 
+// A windowless stand-in browser showing a small page at url; closed again when it goes.
+struct ShownPage {
+  explicit ShownPage(const std::u16string& url) {
+    TCefWindowInfo info{};
+    TCefBrowserSettings settings{};
+    settings.size = sizeof settings;
+    browser = cef::CefBrowserCreateSync(&info, nullptr, u"", &settings);
+    frame = browser ? browser->GetMainFrame() : nullptr;
+    if (!frame) return;
+    frame->LoadString(u"<title>page</title>", url);
+    for (int i = 0; i < 100 && frame->GetUrl() != url; ++i) cef::CefDoMessageLoopWork();
+  }
+  ~ShownPage() {
+    frame = nullptr;
+    if (browser) browser->CloseBrowser();
+  }
+  cef::Ref<cef::ICefBrowser> browser;
+  cef::Ref<cef::ICefFrame> frame;
+};
+
 // One GetUrl through the frame wrapper into the runtime and back: the runtime copies the
 // address into a string it allocates, the wrapper reads it and frees it.
 void BM_FrameGetUrl(benchmark::State& state) {
-  TCefWindowInfo info{};
-  TCefBrowserSettings settings{};
-  settings.size = sizeof settings;
-  cef::Ref<cef::ICefBrowser> browser = cef::CefBrowserCreateSync(&info, nullptr, u"", &settings);
-  cef::Ref<cef::ICefFrame> frame = browser ? browser->GetMainFrame() : nullptr;
-  if (!frame) {
-    state.SkipWithError("no browser");
+  const std::u16string url = u"http://service.example/bid/list?page=1";
+  ShownPage page(url);
+  cef::Ref<cef::ICefFrame>& frame = page.frame;
+  if (!frame || frame->GetUrl() != url) {
+    state.SkipWithError("the page did not load");
     return;
   }
-  const std::u16string url = u"http://service.example/bid/list?page=1";
-  frame->LoadString(u"<title>t</title>", url);
-  for (int i = 0; i < 100 && frame->GetUrl() != url; ++i) cef::CefDoMessageLoopWork();
-  if (frame->GetUrl() != url) state.SkipWithError("the page did not load");
   int64_t before = g_allocations.load();
   for (auto _ : state) {
     std::u16string got = frame->GetUrl();
@@ -152,10 +178,145 @@ void BM_FrameGetUrl(benchmark::State& state) {
   }
   state.counters["allocs/call"] =
       benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
-  frame = nullptr;
-  browser->CloseBrowser();
 }
 BENCHMARK(BM_FrameGetUrl);
+
+// One native call as the runtime makes it: the handler's execute member with the function
+// name, a receiver and two string arguments; the handler reads both strings and answers a
+// new string value. The values are fake runtime tables whose strings come from the
+// stand-in's string functions, and the string creator is a fake that makes one such value,
+// so that the figure measures the bridge and not a script engine.
+struct RuntimeWork {
+  RuntimeWork() { t_in_runtime = true; }
+  ~RuntimeWork() { t_in_runtime = false; }
+};
+
+struct BenchValue {
+  TCefv8Value wire{};
+  std::atomic<int32_t> refs{1};
+  std::u16string text;
+  bool made;  // made by the creator: deleted when its count reaches zero
+
+  BenchValue(std::u16string value, bool madeByCreator) : text(std::move(value)), made(madeByCreator) {
+    wire.base.size = sizeof wire;
+    wire.base.add_ref = [](TCefBase* self) CEF_CALLBACK -> int32_t { return ++Of(self)->refs; };
+    wire.base.release = [](TCefBase* self) CEF_CALLBACK -> int32_t {
+      BenchValue* value = Of(self);
+      int32_t count = --value->refs;
+      if (count == 0 && value->made) delete value;
+      return count;
+    };
+    wire.base.get_refct = [](TCefBase* self) CEF_CALLBACK -> int32_t { return Of(self)->refs; };
+    wire.is_string = [](TCefv8Value*) CEF_CALLBACK -> TCefBool { return 1; };
+    wire.get_string_value = [](TCefv8Value* self) CEF_CALLBACK -> TCefStringUserFree {
+      RuntimeWork work;
+      const std::u16string& text = Of(self)->text;
+      TCefStringUserFree result = cef::CefApi().cef_string_userfree_utf16_alloc();
+      cef::CefApi().cef_string_utf16_set(text.data(), static_cast<uint32_t>(text.size()), result, 1);
+      return result;
+    };
+  }
+  static BenchValue* Of(const void* self) { return reinterpret_cast<BenchValue*>(const_cast<void*>(self)); }
+  TCefv8Value* Hand() {
+    ++refs;
+    return &wire;
+  }
+};
+
+TCefv8Value* CEF_EXPORT_CC BenchCreateString(const TCefString* value) {
+  RuntimeWork work;
+  return &(new BenchValue(std::u16string(value->str, value->length), true))->wire;
+}
+
+class GoG2bHandler : public cef::TCefv8HandlerOwn {
+ public:
+  bool Execute(const std::u16string& name, const cef::Ref<cef::ICefv8Value>&, const cef::TCefv8ValueArray& arguments,
+               cef::Ref<cef::ICefv8Value>& retval, std::u16string&) override {
+    if (name != u"GoG2b" || arguments.size() != 2 || !arguments[0] || !arguments[1]) return false;
+    retval = cef::TCefv8ValueRef::CreateString(arguments[0]->GetStringValue() + u"/" + arguments[1]->GetStringValue());
+    return true;
+  }
+};
+
+// The runtime's side of one call: hands the arguments over with a reference each, then
+// checks the answer and lets the result go.
+bool CallGoG2b(TCefv8Handler* handler, BenchValue& receiver, BenchValue& first, BenchValue& second) {
+  static const std::u16string kName = u"GoG2b";
+  static const std::u16string kExpected = u"20240312345/00";
+  TCefString name = cef::CefStringView(kName);
+  TCefv8Value* arguments[] = {first.Hand(), second.Hand()};
+  TCefv8Value* retval = nullptr;
+  TCefString exception{};
+  TCefBool handled = handler->execute(handler, &name, receiver.Hand(), 2, arguments, &retval, &exception);
+  bool answered = handled == -1 && retval && BenchValue::Of(retval)->text == kExpected && !exception.str;
+  if (retval) retval->base.release(&retval->base);
+  return answered;
+}
+
+void BM_NativeCallTwoStringsToString(benchmark::State& state) {
+  cef::CefLoadLibDefault();
+  auto& create = const_cast<cef::CefExports&>(cef::CefApi()).cef_v8value_create_string;
+  auto saved = std::exchange(create, &BenchCreateString);
+  BenchValue receiver(u"", false), first(u"20240312345", false), second(u"00", false);
+  cef::Ref<GoG2bHandler> handler = base::MakeRef<GoG2bHandler>();
+  auto* wire = static_cast<TCefv8Handler*>(handler->Data());
+  if (!CallGoG2b(wire, receiver, first, second)) state.SkipWithError("the call went wrong");
+  int64_t before = g_allocations.load();
+  int64_t runtimeBefore = g_runtime_allocations.load();
+  for (auto _ : state) {
+    bool answered = CallGoG2b(wire, receiver, first, second);
+    benchmark::DoNotOptimize(answered);
+  }
+  auto perCall = [&](int64_t count) {
+    return benchmark::Counter(static_cast<double>(count) / static_cast<double>(state.iterations()));
+  };
+  state.counters["allocs/call"] = perCall(g_allocations.load() - before);
+  state.counters["runtime allocs/call"] = perCall(g_runtime_allocations.load() - runtimeBefore);
+  if (receiver.refs != 1 || first.refs != 1 || second.refs != 1) state.SkipWithError("a reference leaked");
+  create = saved;
+}
+BENCHMARK(BM_NativeCallTwoStringsToString);
+
+// The same call made by a page's script in the stand-in's script engine: a loop of 100 000
+// calls of a native function of a registered extension, timed per call.
+class JoinHandler : public cef::TCefv8HandlerOwn {
+ public:
+  int64_t calls = 0;
+  bool Execute(const std::u16string& name, const cef::Ref<cef::ICefv8Value>&, const cef::TCefv8ValueArray& arguments,
+               cef::Ref<cef::ICefv8Value>& retval, std::u16string&) override {
+    if (name != u"Join" || arguments.size() != 2) return false;
+    ++calls;
+    retval = cef::TCefv8ValueRef::CreateString(arguments[0]->GetStringValue() + u"/" + arguments[1]->GetStringValue());
+    return true;
+  }
+};
+
+void BM_PageScriptCallsNativeFunction(benchmark::State& state) {
+  constexpr int kCalls = 100000;
+  static cef::Ref<JoinHandler> handler = [] {
+    auto made = base::MakeRef<JoinHandler>();
+    cef::CefRegisterExtension(u"v8/bench",
+                              u"var bench = {}; (function() { bench.join = function(a, b) {"
+                              u" native function Join(); return Join(a, b); }; })();",
+                              made);
+    return made;
+  }();
+  const std::u16string url = u"http://bench.example/";
+  ShownPage page(url);
+  cef::Ref<cef::ICefFrame>& frame = page.frame;
+  if (!frame || frame->GetUrl() != url) {
+    state.SkipWithError("the page did not load");
+    return;
+  }
+  const std::u16string loop = u"var s; for (var i = 0; i < " + std::u16string(u"100000") +
+                              u"; ++i) s = bench.join('20240312345', '00');";
+  int64_t before = handler->calls;
+  for (auto _ : state) frame->ExecuteJavaScript(loop, url, 1);
+  if (handler->calls - before != kCalls * state.iterations()) state.SkipWithError("the script did not call the handler");
+  state.counters["per call"] = benchmark::Counter(kCalls, benchmark::Counter::kIsIterationInvariantRate |
+                                                               benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PageScriptCallsNativeFunction)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include "browser_events.h"
 
 #include "browsers.h"
+#include "scripts.h"
 
 namespace standin::events {
 
@@ -17,7 +18,7 @@ void AddressChanged(Browser&, Frame&) {}
 
 void TitleChanged(Browser&, Frame&) {}
 
-void RunPageScripts(Browser&, Frame&) {}
+void RunPageScripts(Browser& browser, Frame& frame) { script::RunPageScripts(browser, frame); }
 
 void LoadEnded(Browser&, Frame&, int32_t) {}
 
@@ -27,7 +28,17 @@ void DownloadOffered(Browser&, const DownloadRecord&) {}
 
 void NavigationStateChanged(Browser&) {}
 
-void ScriptExecuted(Browser&, Frame&, const ScriptRecord&) {}
+void ScriptExecuted(Browser&, Frame& frame, const ScriptRecord& script) { script::RunFrameScript(frame, script); }
+
+bool ConsoleMessage(Browser&, const std::u16string&, const std::u16string&, int32_t) { return false; }
+
+void ScriptAlert(Browser&, Frame&, const std::u16string&) {}
+
+bool ScriptConfirm(Browser&, Frame&, const std::u16string&) { return false; }
+
+bool ScriptPrompt(Browser&, Frame&, const std::u16string&, const std::u16string&, std::u16string&) { return false; }
+
+void ScriptOpenWindow(Browser&, Frame&, const std::u16string&, const std::u16string&, const std::u16string&) {}
 
 void FindCounted(Browser&, int32_t, int32_t) {}
 

@@ -34,8 +34,23 @@ void LoadFailed(Browser& browser, Frame& frame, int32_t errorCode, const std::u1
 void DownloadOffered(Browser& browser, const DownloadRecord& download);
 // History moved: back and forward may have changed (navigation state).
 void NavigationStateChanged(Browser& browser);
-// The program asked a frame to run script.
+// The program asked a frame to run script: it runs here, at once.
 void ScriptExecuted(Browser& browser, Frame& frame, const ScriptRecord& script);
+// A page script wrote to the console (the display handler's console message); answering
+// true tells the runtime that the client showed it.
+bool ConsoleMessage(Browser& browser, const std::u16string& message, const std::u16string& source, int32_t line);
+// A page script called alert(message) (the JS dialog handler's alert).
+void ScriptAlert(Browser& browser, Frame& frame, const std::u16string& message);
+// confirm(message): the user's choice; false while no client answers.
+bool ScriptConfirm(Browser& browser, Frame& frame, const std::u16string& message);
+// prompt(message, defaultText): true with the text entered; false (null in script) when
+// cancelled or while no client answers.
+bool ScriptPrompt(Browser& browser, Frame& frame, const std::u16string& message, const std::u16string& defaultText,
+                  std::u16string& result);
+// window.open(url, name, features): a pop-up is asked for (the life-span handler's
+// before-popup); nothing opens yet, and script gets null.
+void ScriptOpenWindow(Browser& browser, Frame& frame, const std::u16string& url, const std::u16string& name,
+                      const std::u16string& features);
 // The search text's matches were counted (find result).
 void FindCounted(Browser& browser, int32_t identifier, int32_t count);
 // The browser is closing: last word before its client is released (before close).

@@ -39,7 +39,8 @@
   X(int32_t, standin_refcount, (TCefBase* object))                                            \
   STANDIN_CONTROL_NETWORK(X)                                                                  \
   STANDIN_CONTROL_BROWSING(X)                                                                 \
-  STANDIN_CONTROL_DOCUMENTS(X)
+  STANDIN_CONTROL_DOCUMENTS(X)                                                                \
+  STANDIN_CONTROL_SCRIPTS(X)
 
 // The network and the document parser, for tests of their own.
 //
@@ -159,3 +160,33 @@
   /* What a file writer has written so far, flushed: answers the byte count and copies up to \
      size bytes; -1 for any other writer. */                                                  \
   X(int32_t, standin_writer_contents, (TCefStreamWriter* writer, void* buffer, int32_t size))
+
+// Page scripts. Frames are borrowed as in the browsing group. Texts answer their full length
+// and copy what fits, zero-terminated, into buffer.
+//
+// standin_script_run: runs code (zero-terminated UTF-16) in the frame's script context now,
+// making the context first (with its extensions) when the page has none yet; *threw (when
+// given) gets 1 if it threw. buffer gets the result as String() gives it, or the error's
+// text; the code runs once, so size the buffer ahead. -1 when the frame has left its browser.
+//
+// standin_script_count: "contexts" (attached to a page now), "values" (script values kept
+// for the program), "attachments" (script objects holding program structures), "console",
+// "dialogs", "errors" (recorded so far); -1 for an unknown key.
+//
+// standin_script_record: a field of a record, by index from the first, or from the end when
+// negative (-1: the last): "console" message, url, line; "dialogs" kind ("alert",
+// "confirm", "prompt", "open"), arg0, arg1, arg2 (the call's arguments as String() gives
+// them); "errors" (uncaught script errors) message, url, line. Lines as digits. -1 when there
+// is no such record or field.
+#define STANDIN_CONTROL_SCRIPTS(X)                                                            \
+  X(int32_t, standin_script_run,                                                              \
+    (TCefFrame* frame, const char16_t* code, int32_t* threw, char16_t* buffer, int32_t size)) \
+  /* The frame's script context with one reference, made first (with its extensions) when  \
+     the page has none yet; null once the frame left its browser. */                         \
+  X(TCefv8Context*, standin_script_context, (TCefFrame* frame))                               \
+  X(int32_t, standin_script_count, (const char* key))                                         \
+  X(int32_t, standin_script_record,                                                           \
+    (const char* kind, int32_t index, const char* field, char16_t* buffer, int32_t size))     \
+  X(void, standin_script_clear_records, (void))                                               \
+  /* A full garbage collection: finalizers run and release what script objects held. */     \
+  X(void, standin_script_collect_garbage, (void))

@@ -1,5 +1,7 @@
-// The creator exports. Objects that later parts of the stand-in will build answer null
-// for now, releasing the program references that came with their arguments.
+// The creator exports of requests, post data, streams, and of the objects the stand-in
+// does not build (they answer null, releasing the program references that came with their
+// arguments). Script values and contexts have theirs beside them (v8_values.cpp,
+// v8_contexts.cpp).
 
 #include "requests.h"
 #include "runtime.h"
@@ -53,75 +55,6 @@ TCefStreamWriter* cef_stream_writer_create_for_handler(TCefWriteHandler* handler
   Held held(handler, "write handler");
   if (Enter("cef_stream_writer_create_for_handler") || !held) return nullptr;
   return reinterpret_cast<TCefStreamWriter*>(Create<StreamWriter>(HandlerSink(std::move(held)))->wire());
-}
-
-TCefv8Context* cef_v8context_get_current_context() {
-  Enter("cef_v8context_get_current_context");
-  return nullptr;
-}
-
-TCefv8Context* cef_v8context_get_entered_context() {
-  Enter("cef_v8context_get_entered_context");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_undefined() {
-  Enter("cef_v8value_create_undefined");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_null() {
-  Enter("cef_v8value_create_null");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_bool(TCefBool) {
-  Enter("cef_v8value_create_bool");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_int(int32_t) {
-  Enter("cef_v8value_create_int");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_double(double) {
-  Enter("cef_v8value_create_double");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_date(const TCefTime*) {
-  Enter("cef_v8value_create_date");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_string(const TCefString*) {
-  Enter("cef_v8value_create_string");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_object(TCefv8Value* user_data) {
-  ReleaseArgument(user_data, "user data");
-  Enter("cef_v8value_create_object");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_object_with_accessor(TCefv8Value* user_data, TCefV8Accessor* accessor) {
-  ReleaseArgument(user_data, "user data");
-  ReleaseArgument(accessor, "accessor");
-  Enter("cef_v8value_create_object_with_accessor");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_array() {
-  Enter("cef_v8value_create_array");
-  return nullptr;
-}
-
-TCefv8Value* cef_v8value_create_function(const TCefString*, TCefv8Handler* handler) {
-  ReleaseArgument(handler, "function handler");
-  Enter("cef_v8value_create_function");
-  return nullptr;
 }
 
 TCefWebUrlRequest* cef_web_urlrequest_create(TCefRequest* request, TCefWebUrlRequestClient* client) {

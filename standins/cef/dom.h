@@ -33,6 +33,8 @@ struct DocumentState {
     bool useCapture;
   };
   std::vector<Listener> listeners;
+  // Nodes a page script took out of the tree, kept so that node objects over them stay valid.
+  std::vector<std::unique_ptr<html::Node>> removed;
   // Set once the frame has moved on to another page or closed: listeners are released,
   // and no event reaches the program any more.
   bool detached = false;

@@ -7,6 +7,7 @@
 
 #include "browser_events.h"
 #include "browsers.h"
+#include "scripts.h"
 #include "streams.h"
 
 namespace standin {
@@ -208,6 +209,8 @@ Frame::Frame(Browser& browser, std::u16string name, bool isMain)
 }
 
 void Frame::Show(Page next) noexcept {
+  // The page's scripts go with it.
+  script::PageLeaving(*this);
   std::shared_ptr<dom::DocumentState> previous = std::exchange(page.document, nullptr);
   if (previous && previous != next.document) previous->Detach();
   page = std::move(next);

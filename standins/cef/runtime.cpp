@@ -12,6 +12,7 @@
 
 #include "browsers.h"
 #include "runtime.h"
+#include "scripts.h"
 #include "standin.h"
 
 namespace standin {
@@ -167,6 +168,7 @@ void cef_shutdown() {
   }
   // The runtime lets go of every program object it still holds.
   CloseAllBrowsers();
+  script::Shutdown();
   extensions.clear();
   factories.clear();
   tasks.clear();

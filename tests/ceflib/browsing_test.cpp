@@ -9,8 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "cef/ceflib/browser.h"
-#include "cef/ceflib/browser_settings.h"
+#include "ceflib/browsing_fixture.h"
 #include "cef/ceflib/request.h"
 #include "cef/ceflib/string_map.h"
 #include "platform/text.h"
@@ -21,58 +20,11 @@ namespace {
 
 using namespace cef;
 using testing_support::ProgramStandin;
-using testing_support::ScopedHosts;
-using testing_support::TestServicePort;
 using testing_support::TestServiceRequests;
-
-std::u16string U16(const std::string& text) { return platform::Utf8ToUtf16(text); }
 
 bool Contains(const std::u16string& text, const std::u16string& part) { return text.find(part) != std::u16string::npos; }
 
-class BrowsingTest : public testing_support::StandinTest {
- protected:
-  void SetUp() override {
-    ProgramStandin();
-    StandinTest::SetUp();
-    hosts_ = std::make_unique<ScopedHosts>("service.example=127.0.0.1:" + std::to_string(TestServicePort()));
-    // A windowless browser: no parent window, the settings the main window gives its own.
-    TCefWindowInfo info{};
-    TCefBrowserSettings settings{};
-    settings.size = sizeof settings;
-    TChromiumFontOptions fonts;
-    std::u16string encoding, styleSheet;
-    CefFillBrowserSettings(settings, TChromiumOptions{coDeveloperToolsDisabled}, fonts, encoding, styleSheet);
-    browser_ = CefBrowserCreateSync(&info, nullptr, u"", &settings);
-    ASSERT_TRUE(browser_);
-  }
-
-  void TearDown() override {
-    if (browser_) browser_->CloseBrowser();
-    browser_ = nullptr;
-    hosts_.reset();
-    StandinTest::TearDown();
-  }
-
-  // Drives the runtime's work until every load and visit of the browser is done.
-  void WaitIdle() {
-    TCefBase* raw = browser_->Wrap();
-    int32_t idle = ProgramStandin().standin_wait_idle(reinterpret_cast<TCefBrowser*>(raw), 20000);
-    raw->release(raw);
-    ASSERT_EQ(idle, 1) << "the browser did not finish loading";
-  }
-
-  void Load(const std::u16string& url) {
-    Ref<ICefFrame> frame = browser_->GetMainFrame();
-    ASSERT_TRUE(frame);
-    frame->LoadUrl(url);
-    WaitIdle();
-  }
-
-  static std::u16string Service(const char* path) { return u"http://service.example" + U16(path); }
-
-  std::unique_ptr<ScopedHosts> hosts_;
-  Ref<ICefBrowser> browser_;
-};
+using browsing_testing::BrowsingTest;
 
 TEST_F(BrowsingTest, APageOverHttpIsReadThroughTheFrameAndItsDocument) {
   Load(Service("/dom?case=read"));

@@ -384,6 +384,142 @@ FakeDragData::FakeDragData() {
   };
 }
 
+FakeV8Value::FakeV8Value() {
+  using S = TCefv8Value;
+  FAKE_BOOL(S, is_undefined);
+  FAKE_BOOL(S, is_null);
+  FAKE_BOOL(S, is_bool);
+  FAKE_BOOL(S, is_int);
+  FAKE_BOOL(S, is_double);
+  FAKE_BOOL(S, is_date);
+  FAKE_BOOL(S, is_string);
+  FAKE_BOOL(S, is_object);
+  FAKE_BOOL(S, is_array);
+  FAKE_BOOL(S, is_function);
+  wire.is_same = [](S*, S* that) CEF_CALLBACK -> TCefBool {
+    Record("is_same", Ptr(that));
+    Release(that);
+    return Answers().boolean;
+  };
+  FAKE_BOOL(S, get_bool_value);
+  FAKE_INT(S, int32_t, get_int_value);
+  wire.get_double_value = [](S*) CEF_CALLBACK -> double {
+    Record("get_double_value");
+    return Answers().number;
+  };
+  wire.get_date_value = [](S*) CEF_CALLBACK -> TCefTime {
+    Record("get_date_value");
+    return Answers().time;
+  };
+  FAKE_STRING(S, get_string_value);
+  wire.has_value_bykey = [](S*, const TCefString* key) CEF_CALLBACK -> TCefBool {
+    Record("has_value_bykey", Text(key));
+    return Answers().boolean;
+  };
+  wire.has_value_byindex = [](S*, int32_t index) CEF_CALLBACK -> TCefBool {
+    Record("has_value_byindex", index);
+    return Answers().boolean;
+  };
+  wire.delete_value_bykey = [](S*, const TCefString* key) CEF_CALLBACK -> TCefBool {
+    Record("delete_value_bykey", Text(key));
+    return Answers().boolean;
+  };
+  wire.delete_value_byindex = [](S*, int32_t index) CEF_CALLBACK -> TCefBool {
+    Record("delete_value_byindex", index);
+    return Answers().boolean;
+  };
+  wire.get_value_bykey = [](S*, const TCefString* key) CEF_CALLBACK -> S* {
+    Record("get_value_bykey", Text(key));
+    return AnswerObject<S>();
+  };
+  wire.get_value_byindex = [](S*, int32_t index) CEF_CALLBACK -> S* {
+    Record("get_value_byindex", index);
+    return AnswerObject<S>();
+  };
+  wire.set_value_bykey = [](S*, const TCefString* key, S* value) CEF_CALLBACK -> TCefBool {
+    Record("set_value_bykey", Text(key), Ptr(value));
+    Release(value);
+    return Answers().boolean;
+  };
+  wire.set_value_byindex = [](S*, int32_t index, S* value) CEF_CALLBACK -> TCefBool {
+    Record("set_value_byindex", index, Ptr(value));
+    Release(value);
+    return Answers().boolean;
+  };
+  wire.set_value_byaccessor = [](S*, const TCefString* key, int32_t settings, int32_t attribute) CEF_CALLBACK
+      -> TCefBool {
+    Record("set_value_byaccessor", Text(key), settings, attribute);
+    return Answers().boolean;
+  };
+  wire.get_keys = [](S*, TCefStringList keys) CEF_CALLBACK -> int32_t {
+    Record("get_keys");
+    FillList(keys);
+    return Answers().integer;
+  };
+  FAKE_OBJECT(S, S, get_user_data);
+  FAKE_INT(S, int32_t, get_array_length);
+  FAKE_STRING(S, get_function_name);
+  FAKE_OBJECT(S, TCefv8Handler, get_function_handler);
+  wire.execute_function = [](S*, S* object, uint32_t count, S* const* arguments, S** retval,
+                             TCefString* exception) CEF_CALLBACK -> TCefBool {
+    return AnswerExecute("execute_function", object, count, arguments, retval, exception);
+  };
+  wire.execute_function_with_context = [](S*, TCefv8Context* context, S* object, uint32_t count,
+                                          S* const* arguments, S** retval, TCefString* exception) CEF_CALLBACK
+      -> TCefBool {
+    Release(context);
+    return AnswerExecute("execute_function_with_context " + Ptr(context), object, count, arguments, retval,
+                         exception);
+  };
+}
+
+FakeV8Context::FakeV8Context() {
+  using S = TCefv8Context;
+  FAKE_OBJECT(S, TCefBrowser, get_browser);
+  FAKE_OBJECT(S, TCefFrame, get_frame);
+  FAKE_OBJECT(S, TCefv8Value, get_global);
+  FAKE_BOOL(S, enter);
+  FAKE_BOOL(S, exit);
+}
+
+FakeV8Handler::FakeV8Handler() {
+  using S = TCefv8Handler;
+  wire.execute = [](S*, const TCefString* name, TCefv8Value* object, uint32_t count, TCefv8Value* const* arguments,
+                    TCefv8Value** retval, TCefString* exception) CEF_CALLBACK -> TCefBool {
+    return AnswerExecute("execute " + Text(name), object, count, arguments, retval, exception);
+  };
+  wire.execute_with_context = [](S*, TCefv8Context* context, TCefv8Value* object, uint32_t count,
+                                 TCefv8Value* const* arguments, TCefv8Value** retval, TCefString* exception)
+      CEF_CALLBACK -> TCefBool {
+    Release(context);
+    return AnswerExecute("execute_with_context " + Ptr(context), object, count, arguments, retval, exception);
+  };
+}
+
+std::string Block(uint32_t count, TCefv8Value* const* arguments) {
+  if (!arguments) return "null";
+  std::string text = "[";
+  for (uint32_t i = 0; i < count; ++i) {
+    if (i) text += ' ';
+    text += Ptr(arguments[i]);
+  }
+  return text + "]";
+}
+
+TCefBool AnswerExecute(const std::string& call, TCefv8Value* object, uint32_t count, TCefv8Value* const* arguments,
+                       TCefv8Value** retval, TCefString* exception) {
+  bool fresh = !*retval && !exception->str && exception->length == 0 && !exception->dtor;
+  Calls().push_back(call + " " + Ptr(object) + " " + Arg(count) + " " + Block(count, arguments) +
+                    (fresh ? " fresh" : " dirty"));
+  Release(object);
+  for (uint32_t i = 0; arguments && i < count; ++i) Release(arguments[i]);
+  *retval = AnswerObject<TCefv8Value>();
+  if (const std::optional<std::u16string>& text = Answers().exception) {
+    cef::CefApi().cef_string_utf16_set(text->data(), static_cast<uint32_t>(text->size()), exception, 1);
+  }
+  return Answers().boolean;
+}
+
 void FakeTest::SetUp() {
   testing_support::ProgramStandin();
   StandinTest::SetUp();

@@ -9,10 +9,13 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "cef/ceflib/capi.h"
 #include "cef/ceflib/guard.h"
+#include "cef/ceflib/loader.h"
 #include "support/standin_control.h"
 
 namespace fakes {
@@ -29,8 +32,11 @@ struct Answer {
   std::optional<std::u16string> text;
   // An object answer carries one reference for the wrapper; it is answered once.
   void* object = nullptr;
-  // Names that get_frame_names and get_file_names put into the runtime's list.
+  // Names that get_frame_names, get_file_names and get_keys put into the runtime's list.
   std::vector<std::u16string> names;
+  TCefTime time{};
+  // The exception text that the execute members write, as the runtime's own string.
+  std::optional<std::u16string> exception;
 };
 Answer& Answers();
 
@@ -94,6 +100,33 @@ struct FakeDomDocument : Fake<TCefDomDocument> { FakeDomDocument(); };
 struct FakeDomNode : Fake<TCefDomNode> { FakeDomNode(); };
 struct FakeDomEvent : Fake<TCefDomEvent> { FakeDomEvent(); };
 struct FakeDragData : Fake<TCefDragData> { FakeDragData(); };
+struct FakeV8Value : Fake<TCefv8Value> { FakeV8Value(); };
+struct FakeV8Context : Fake<TCefv8Context> { FakeV8Context(); };
+struct FakeV8Handler : Fake<TCefv8Handler> { FakeV8Handler(); };
+
+// The argument block of a call as text: "null", or the pointers in brackets.
+std::string Block(uint32_t count, TCefv8Value* const* arguments);
+
+// The runtime's side of a call into a script function or handler: records the call, what
+// it brought and whether the return slot and exception record arrived empty ("fresh"),
+// releases every reference it brought, and answers the chosen value and exception text.
+TCefBool AnswerExecute(const std::string& call, TCefv8Value* object, uint32_t count, TCefv8Value* const* arguments,
+                       TCefv8Value** retval, TCefString* exception);
+
+// One export of the program's runtime replaced by a fake while the object lives.
+template <auto Member>
+class ExportFake {
+ public:
+  using Entry = std::remove_reference_t<decltype(std::declval<cef::CefExports&>().*Member)>;
+  explicit ExportFake(Entry fake) : saved_(std::exchange(Slot(), fake)) {}
+  ExportFake(const ExportFake&) = delete;
+  ExportFake& operator=(const ExportFake&) = delete;
+  ~ExportFake() { Slot() = saved_; }
+
+ private:
+  static Entry& Slot() { return const_cast<cef::CefExports&>(cef::CefApi()).*Member; }
+  Entry saved_;
+};
 
 // The fixture of the fakes' tests: the program's runtime is loaded, the log and answers
 // start empty, and callback failures are collected in reports instead of printed.

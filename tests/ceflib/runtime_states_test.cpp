@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 
+#include "cef/ceflib/extension.h"
 #include "cef/ceflib/loader.h"
 #include "cef/ceflib/strings.h"
 #include "support/standin_control.h"
@@ -121,6 +122,53 @@ TEST_F(RuntimeStatesTest, TheSettingsRecordBorrowsTheGlobalsOwnCharacters) {
   EXPECT_EQ(standin.SettingsString("cache_path"), u"C:\\QVN\\cache");
   EXPECT_EQ(standin.standin_live_objects(nullptr), 0) << standin.Report();
   EXPECT_EQ(standin.standin_error_count(), 0) << standin.Report();
+}
+
+// A native-function handler that tells when it is destroyed.
+class WatchedHandler : public TCefv8HandlerOwn {
+ public:
+  explicit WatchedHandler(bool* destroyed) : destroyed_(destroyed) {}
+  ~WatchedHandler() override { *destroyed_ = true; }
+
+ private:
+  bool* destroyed_;
+};
+
+int32_t RuntimeReferences(const Ref<ICefv8Handler>& handler) {
+  TCefBase* wire = handler->Wrap();
+  return wire->release(wire) - 1;  // less the program's own
+}
+
+TEST_F(RuntimeStatesTest, RegisteringAnExtensionLoadsTheRuntimeFirstAndItKeepsTheHandler) {
+  ASSERT_EQ(CefLibHandle(), nullptr);
+  bool destroyed = false;
+  Ref<ICefv8Handler> handler = base::MakeRef<WatchedHandler>(&destroyed);
+  EXPECT_TRUE(CefRegisterExtension(u"v8/app", u"var cef;", handler));
+  ASSERT_NE(CefLibHandle(), nullptr);
+  testing_support::StandinControl standin(CefLibHandle());
+  EXPECT_EQ(standin.standin_initialized(), 1);
+  ASSERT_EQ(standin.standin_extension_count(), 1);
+  char16_t name[16] = {};
+  ASSERT_EQ(standin.standin_extension_name(0, name, 16), 6);
+  EXPECT_EQ(std::u16string(name), u"v8/app");
+  EXPECT_EQ(RuntimeReferences(handler), 1);
+  handler.reset();
+  EXPECT_FALSE(destroyed) << "the runtime's reference keeps the handler alive";
+  CefLibFinalization();
+  EXPECT_TRUE(destroyed) << "the runtime let go of it when it shut down";
+}
+
+TEST_F(RuntimeStatesTest, ARegistrationWhoseRuntimeCannotBeLoadedHandsTheHandlerNothing) {
+  bool destroyed = false;
+  Ref<ICefv8Handler> handler = base::MakeRef<WatchedHandler>(&destroyed);
+  CefLibrary = LibraryFileName(u"libcef_not_there");
+  EXPECT_THROW(CefRegisterExtension(u"v8/app", u"var cef;", handler), platform::EOSError);
+  EXPECT_EQ(RuntimeReferences(handler), 0);
+  CefLibrary = LibraryFileName(u"libcef_nozip");
+  EXPECT_THROW(CefRegisterExtension(u"v8/app", u"var cef;", handler), ECefException);
+  EXPECT_EQ(RuntimeReferences(handler), 0);
+  handler.reset();
+  EXPECT_TRUE(destroyed);
 }
 
 }  // namespace

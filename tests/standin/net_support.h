@@ -76,14 +76,9 @@ inline Answer Get(const std::string& url) { return Fetch({"GET", url}); }
 // The answer to a question about a page given as bytes; "(none)" when it finds nothing.
 inline std::u16string Query(std::string_view source, const char* question, const char* charset = nullptr) {
   const auto& control = testing_support::ProgramStandin();
-  auto ask = [&](char16_t* buffer, int32_t size) {
+  return testing_support::ControlText([&](char16_t* buffer, int32_t size) {
     return control.standin_html_query(source.data(), static_cast<int32_t>(source.size()), charset, question, buffer, size);
-  };
-  int32_t length = ask(nullptr, 0);
-  if (length < 0) return u"(none)";
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  text.resize(static_cast<size_t>(ask(text.data(), static_cast<int32_t>(text.size()))));
-  return text;
+  });
 }
 
 using testing_support::ScopedHosts;

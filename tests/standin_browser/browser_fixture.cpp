@@ -108,24 +108,12 @@ std::u16string BrowserTest::Take(TCefStringUserFree s) const {
   return text;
 }
 
-namespace {
-template <class Query>
-std::u16string ReadText(Query query) {
-  int32_t length = query(nullptr, 0);
-  if (length < 0) return u"(none)";
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  query(text.data(), static_cast<int32_t>(text.size()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-}  // namespace
-
 std::u16string BrowserTest::BrowserText(TCefBrowser* browser, const char* key) const {
-  return ReadText([&](char16_t* buffer, int32_t size) { return Control().standin_browser_text(browser, key, buffer, size); });
+  return testing_support::ControlText([&](char16_t* buffer, int32_t size) { return Control().standin_browser_text(browser, key, buffer, size); });
 }
 
 std::u16string BrowserTest::FrameText(TCefFrame* frame, const char* key) const {
-  return ReadText([&](char16_t* buffer, int32_t size) { return Control().standin_frame_text(frame, key, buffer, size); });
+  return testing_support::ControlText([&](char16_t* buffer, int32_t size) { return Control().standin_frame_text(frame, key, buffer, size); });
 }
 
 std::vector<std::u16string> BrowserTest::FrameNames(TCefBrowser* browser, std::vector<std::u16string> initial) const {

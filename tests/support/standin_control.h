@@ -26,6 +26,18 @@ struct StandinControl {
   std::vector<uint8_t> SettingsRecord() const;
 };
 
+// A text that a control function answers through a (buffer, size) query: the query answers
+// the whole length, -1 when there is none ("(none)" here), and copies what fits.
+template <class Query>
+std::u16string ControlText(Query query) {
+  int32_t length = query(nullptr, 0);
+  if (length < 0) return u"(none)";
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  query(text.data(), static_cast<int32_t>(text.size()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
 // The control of the program's runtime, loading it with the default settings first.
 const StandinControl& ProgramStandin();
 

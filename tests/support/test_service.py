@@ -47,6 +47,7 @@ Routes (every method is accepted unless said otherwise; HEAD answers headers onl
   /euc-kr/meta            the same page with the charset only in a <meta http-equiv>
   /protected              Basic authentication, realm "QVN test", user "qvn", password
                           "secret"; 401 with an HTML page otherwise
+  /script-page?code=JS    a page titled "Script page" whose one inline script is JS
   /_log                   the request log as text
 
 The request log has one line per request, written before it is answered:
@@ -105,6 +106,11 @@ DOM_PAGE = """<!DOCTYPE html>
 <div id="markup"><span class="x">a &lt; b</span><br>tail</div>
 </body>
 </html>
+"""
+
+SCRIPT_PAGE = """<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>Script page</title></head>
+<body><p id="out"></p><script>{code}</script></body></html>
 """
 
 SECOND_PAGE = """<!DOCTYPE html>
@@ -330,6 +336,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(401, ERROR_PAGE.format(code=401, reason="Unauthorized"),
                         headers=[("WWW-Authenticate", 'Basic realm="QVN test"')])
 
+    def script_page(self, query, **_):
+        code = query.get("code", [""])[0].replace("</", "<\\/")
+        self.answer(200, SCRIPT_PAGE.format(code=code))
+
     def log(self, **_):
         self.answer(200, self.server.log_text(), "text/plain; charset=utf-8")
 
@@ -340,6 +350,7 @@ ROUTES = {
     "/second": Handler.second,
     "/echo": Handler.echo,
     "/protected": Handler.protected,
+    "/script-page": Handler.script_page,
     "/_log": Handler.log,
 }
 PREFIX_ROUTES = {
