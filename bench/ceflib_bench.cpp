@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "cef/cefgui/custom_handlers.h"
 #include "cef/ceflib/base_own.h"
 #include "cef/ceflib/base_ref.h"
 #include "cef/ceflib/browser.h"
@@ -317,6 +318,132 @@ void BM_PageScriptCallsNativeFunction(benchmark::State& state) {
                                                                benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PageScriptCallsNativeFunction)->Unit(benchmark::kMillisecond);
+
+// One runtime callback through a control-side handler to the control and back. The control
+// has no events assigned: every operation answers false at once; the two measured ones count.
+class SilentControl final : public base::RefCounted, public cef::IChromiumEvents {
+  using B = const cef::Ref<cef::ICefBrowser>&;
+  using F = const cef::Ref<cef::ICefFrame>&;
+  using T = const std::u16string&;
+  using O = std::u16string&;
+  template <class I>
+  using R = cef::Ref<I>;
+
+ public:
+  int64_t titles = 0;
+  int64_t loadEnds = 0;
+
+  bool doOnTitleChange(B, T) override {
+    ++titles;
+    return false;
+  }
+  bool doOnLoadEnd(B, F, int32_t) override {
+    ++loadEnds;
+    return false;
+  }
+
+  void GetSettings(TCefBrowserSettings&) override {}
+  bool doOnBeforePopup(B, const TCefPopupFeatures&, TCefWindowInfo&, O, R<cef::ICefBase>&) override { return false; }
+  void doOnAfterCreated(B) override {}
+  bool doOnBeforeClose(B) override { return false; }
+  bool doOnClose(B) override { return false; }
+  bool doOnRunModal(B) override { return false; }
+  void doOnLoadStart(B, F) override {}
+  bool doOnLoadError(B, F, int32_t, T, O) override { return false; }
+  bool doOnAuthCredentials(B, bool, int32_t, T, T, T, O, O) override { return false; }
+  bool doOnGetDownloadHandler(B, T, T, int64_t, R<cef::ICefDownloadHandler>&) override { return false; }
+  bool doOnBeforeBrowse(B, F, const R<cef::ICefRequest>&, TCefHandlerNavtype, bool) override { return false; }
+  bool doOnBeforeResourceLoad(B, const R<cef::ICefRequest>&, O, R<cef::ICefStreamReader>&,
+                              const R<cef::ICefResponse>&, int32_t) override {
+    return false;
+  }
+  bool doOnProtocolExecution(B, T, bool&) override { return false; }
+  void doOnResourceResponse(B, T, const R<cef::ICefResponse>&, R<cef::ICefBase>&) override {}
+  bool doOnAddressChange(B, F, T) override { return false; }
+  bool doOnConsoleMessage(B, T, T, int32_t) override { return false; }
+  bool doOnNavStateChange(B, bool, bool) override { return false; }
+  bool doOnStatusMessage(B, T, TCefHandlerStatusType) override { return false; }
+  bool doOnTooltip(B, O) override { return false; }
+  void doOnTakeFocus(B, bool) override {}
+  bool doOnSetFocus(B, TCefHandlerFocusSource) override { return false; }
+  bool doOnKeyEvent(B, TCefHandlerKeyEventType, int32_t, int32_t, bool) override { return false; }
+  bool doOnBeforeMenu(B, const TCefHandlerMenuInfo*) override { return false; }
+  bool doOnGetMenuLabel(B, TCefHandlerMenuId, O) override { return false; }
+  bool doOnMenuAction(B, TCefHandlerMenuId) override { return false; }
+  bool doOnPrintHeaderFooter(B, F, const TCefPrintInfo*, T, T, int32_t, int32_t, O, O, O, O, O, O) override {
+    return false;
+  }
+  bool doOnPrintOptions(B, TCefPrintOptions*) override { return false; }
+  bool doOnJsAlert(B, F, T) override { return false; }
+  bool doOnJsConfirm(B, F, T, bool&) override { return false; }
+  bool doOnJsPrompt(B, F, T, T, bool&, O) override { return false; }
+  bool doOnJsBinding(B, F, const R<cef::ICefv8Value>&) override { return false; }
+  bool doOnFindResult(B, int32_t, const TCefRect*, bool, bool, bool) override { return false; }
+  bool doOnGetViewRect(B, TCefRect*) override { return false; }
+  bool doOnGetScreenRect(B, TCefRect*) override { return false; }
+  bool doOnGetScreenPoint(B, int32_t, int32_t, int32_t*, int32_t*) override { return false; }
+  void doOnPopupShow(B, bool) override {}
+  void doOnPopupSize(B, const TCefRect*) override {}
+  void doOnPaint(B, int32_t, const TCefRect*, const void*) override {}
+  void doOnCursorChange(B, TCefCursorHandle) override {}
+  bool doOnDragStart(B, const R<cef::ICefDragData>&, int32_t) override { return false; }
+  bool doOnDragEnter(B, const R<cef::ICefDragData>&, int32_t) override { return false; }
+};
+
+// A handler structure as the runtime holds it, over a handler linked to the control.
+template <class Handler>
+auto* RuntimeHandler(SilentControl& control, cef::Ref<Handler>& keep) {
+  keep = base::MakeRef<Handler>(control);
+  return static_cast<typename Handler::Wire*>(keep->Data());
+}
+
+// A runtime object's structure for the calls, and one more reference for each crossing.
+template <class S, class I>
+S* Structure(const cef::Ref<I>& object) {
+  auto* wire = reinterpret_cast<S*>(object->Wrap());
+  wire->base.release(&wire->base);
+  return wire;
+}
+template <class S>
+S* Crossing(S* object) {
+  object->base.add_ref(&object->base);
+  return object;
+}
+
+// The runtime reports a new title: the browser and the title cross in, the control answers.
+void BM_TitleChangeRoundTrip(benchmark::State& state) {
+  ShownPage page(u"http://bench.example/title");
+  if (!page.browser) return state.SkipWithError("no browser");
+  auto control = base::MakeRef<SilentControl>();
+  cef::Ref<cef::TCustomDisplayHandler> handler;
+  TCefDisplayHandler* display = RuntimeHandler(*control, handler);
+  TCefBrowser* browser = Structure<TCefBrowser>(page.browser);
+  static const std::u16string kTitle = u"QVN 분석프로그램 - 입찰 공고 목록";
+  TCefString title = cef::CefStringView(kTitle);
+  int64_t before = g_allocations.load();
+  for (auto _ : state) display->on_title_change(display, Crossing(browser), &title);
+  state.counters["allocs/call"] =
+      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+  if (control->titles != static_cast<int64_t>(state.iterations())) state.SkipWithError("the control was not reached");
+}
+BENCHMARK(BM_TitleChangeRoundTrip);
+
+// The runtime reports a finished load: the browser, the frame and the status cross in.
+void BM_LoadEndRoundTrip(benchmark::State& state) {
+  ShownPage page(u"http://bench.example/load");
+  if (!page.frame) return state.SkipWithError("no frame");
+  auto control = base::MakeRef<SilentControl>();
+  cef::Ref<cef::TCustomLoadHandler> handler;
+  TCefLoadHandler* load = RuntimeHandler(*control, handler);
+  TCefBrowser* browser = Structure<TCefBrowser>(page.browser);
+  TCefFrame* frame = Structure<TCefFrame>(page.frame);
+  int64_t before = g_allocations.load();
+  for (auto _ : state) load->on_load_end(load, Crossing(browser), Crossing(frame), 200);
+  state.counters["allocs/call"] =
+      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+  if (control->loadEnds != static_cast<int64_t>(state.iterations())) state.SkipWithError("the control was not reached");
+}
+BENCHMARK(BM_LoadEndRoundTrip);
 
 }  // namespace
 

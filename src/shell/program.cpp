@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include "cef/ceflib/loader.h"
+#include "cef/cefvcl/pump.h"
 #include "platform/process.h"
 #include "shell/main_form.h"
 #include "shell/modules.h"
@@ -27,6 +28,8 @@ void ShellInitialization() {
 
 void StartModules(ModuleList& modules) {
   modules.Start({"ceflib", cef::CefLibInitialization, cef::CefLibFinalization});
+  // The message pump hooks the application loop before anything else can create a browser.
+  modules.Start({"cefvcl", cef::CefVclInitialization, cef::CefVclFinalization});
   modules.Start({"pictures", ui::RegisterGdiplusPictureFormats, ui::UnregisterGdiplusPictureFormats});
   modules.Start({"shell", ShellInitialization, nullptr});
 }

@@ -2,7 +2,7 @@
 
 namespace ui {
 
-TComponent::TComponent(TComponent* owner) : owner_(owner) {}
+TComponent::TComponent(TComponent* owner) : owner_(owner), designing_(owner && owner->Designing()) {}
 
 TComponent::~TComponent() { DestroyComponents(); }
 

@@ -20,6 +20,10 @@ class TComponent {
   virtual ~TComponent();
 
   TComponent* Owner() const { return owner_; }
+  // Hosted by a visual form designer instead of the running program; a component is
+  // designed when its owner is. The running program never sets it.
+  bool Designing() const { return designing_; }
+  void SetDesigning(bool designing) { designing_ = designing; }
   const std::u16string& Name() const { return name_; }
   void SetName(std::u16string name) { name_ = std::move(name); }
 
@@ -51,6 +55,7 @@ class TComponent {
  private:
   void Adopt(std::unique_ptr<TComponent> component);
   TComponent* owner_;
+  bool designing_;
   std::u16string name_;
   std::vector<std::unique_ptr<TComponent>> components_;
 };

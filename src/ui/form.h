@@ -2,9 +2,9 @@
 // Forms: top-level windows read from a form resource, with their creation, paint and
 // resize events, their window state and the methods their resource binds events to.
 
+#include <any>
 #include <map>
 #include <string>
-#include <variant>
 #include <functional>
 
 #include "platform/errors.h"
@@ -59,7 +59,9 @@ class TForm : public TWinControl {
   // Invalidates the whole window and paints it at once.
   void Repaint();
 
-  using Method = std::variant<TNotifyEvent, TMouseEvent>;
+  // A published method: an event callback of whatever type its event has, so that every
+  // control class can bind events of its own types (TNotifyEvent, TMouseEvent, ...).
+  using Method = std::any;
   const Method* FindMethod(const std::u16string& name) const;
 
   bool ReadProperty(const LayoutProperty& property, FormReader& reader) override;

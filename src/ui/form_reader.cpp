@@ -109,6 +109,10 @@ Align FormReader::AlignValue(const LayoutProperty& p) {
   return it->second;
 }
 
+const std::vector<std::u16string>& FormReader::SetValue(const LayoutProperty& p) {
+  return Value(p, LayoutValue::Kind::Set, u"a set").set;
+}
+
 Anchors FormReader::AnchorsValue(const LayoutProperty& p) {
   Anchors a{false, false, false, false};
   for (const std::u16string& edge : Value(p, LayoutValue::Kind::Set, u"a set of edges").set) {
@@ -129,18 +133,10 @@ Cursor FormReader::CursorValue(const LayoutProperty& p) {
   Fail(p, u"unknown cursor " + v);
 }
 
-TNotifyEvent FormReader::NotifyMethod(const LayoutProperty& p) {
+const std::any* FormReader::FindMethod(const LayoutProperty& p) {
   const TForm::Method* method = form_.FindMethod(Identifier(p));
   if (!method) Fail(p, u"the form has no method " + p.value.text);
-  if (auto* notify = std::get_if<TNotifyEvent>(method)) return *notify;
-  Fail(p, p.value.text + u" does not fit " + p.name);
-}
-
-TMouseEvent FormReader::MouseMethod(const LayoutProperty& p) {
-  const TForm::Method* method = form_.FindMethod(Identifier(p));
-  if (!method) Fail(p, u"the form has no method " + p.value.text);
-  if (auto* mouse = std::get_if<TMouseEvent>(method)) return *mouse;
-  Fail(p, p.value.text + u" does not fit " + p.name);
+  return method;
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // Turns a form resource into the form's components: classes by name, properties through
 // each component's ReadProperty, events bound to the form's published methods.
 
+#include <any>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,9 +31,18 @@ class FormReader {
   TColor Color(const LayoutProperty& p);
   Align AlignValue(const LayoutProperty& p);
   Anchors AnchorsValue(const LayoutProperty& p);
+  // The identifiers of a set value: [a, b, c].
+  const std::vector<std::u16string>& SetValue(const LayoutProperty& p);
   Cursor CursorValue(const LayoutProperty& p);
-  TNotifyEvent NotifyMethod(const LayoutProperty& p);
-  TMouseEvent MouseMethod(const LayoutProperty& p);
+  TNotifyEvent NotifyMethod(const LayoutProperty& p) { return Method<TNotifyEvent>(p); }
+  TMouseEvent MouseMethod(const LayoutProperty& p) { return Method<TMouseEvent>(p); }
+  // The form's method that the property names, which must be an Event.
+  template <class Event>
+  Event Method(const LayoutProperty& p) {
+    const std::any* method = FindMethod(p);
+    if (const auto* event = std::any_cast<Event>(method)) return *event;
+    Fail(p, p.value.text + u" does not fit " + p.name);
+  }
   // The property must have exactly this identifier as its value.
   void Expect(const LayoutProperty& p, const std::u16string& identifier);
   // The property is known and has no effect here.
@@ -44,6 +54,8 @@ class FormReader {
   void ReadProperties(TComponent& component, const LayoutObject& object);
   void ReadChildren(TComponent& container, const LayoutObject& object);
   const LayoutValue& Value(const LayoutProperty& p, LayoutValue::Kind kind, const char16_t* what);
+  // The form's method that the property names; fails when the form has none.
+  const std::any* FindMethod(const LayoutProperty& p);
 
   TForm& form_;
   std::vector<TComponent*> created_;

@@ -40,21 +40,23 @@ void InstallLifeMembers(TCefBrowser& w) {
   w.parent_window_will_close = [](TCefBrowser* self) CEF_CALLBACK {
     if (Browser* b = Open(self, "browser.parent_window_will_close")) ++b->counters.parent_window_will_close;
   };
+  // The client may take the close over; the browser then stays open until its window goes.
   w.close_browser = [](TCefBrowser* self) CEF_CALLBACK {
-    if (Browser* b = Open(self, "browser.close_browser")) b->Close();
+    Browser* b = Open(self, "browser.close_browser");
+    if (b && !events::CloseRequested(*b) && !b->closed()) b->Close();
   };
   w.get_window_handle = [](TCefBrowser* self) CEF_CALLBACK -> TCefWindowHandle {
     Browser* b = Open(self, "browser.get_window_handle");
     return b ? b->window() : nullptr;
   };
-  // Only pop-ups have an opener, and these browsers are never pop-ups.
+  // Only pop-ups have an opener.
   w.get_opener_window_handle = [](TCefBrowser* self) CEF_CALLBACK -> TCefWindowHandle {
-    Open(self, "browser.get_opener_window_handle");
-    return nullptr;
+    Browser* b = Open(self, "browser.get_opener_window_handle");
+    return b ? b->opener_window : nullptr;
   };
   w.is_popup = [](TCefBrowser* self) CEF_CALLBACK -> TCefBool {
-    Open(self, "browser.is_popup");
-    return 0;
+    Browser* b = Open(self, "browser.is_popup");
+    return b && b->popup ? 1 : 0;
   };
   w.get_client = [](TCefBrowser* self) CEF_CALLBACK -> TCefClient* {
     Browser* b = Open(self, "browser.get_client");
@@ -112,7 +114,7 @@ void InstallNavigationMembers(TCefBrowser& w) {
       if (!f->pending) continue;
       std::u16string url = f->pending->params.url;
       CancelLoad(*f.get());
-      events::LoadFailed(*b, *f.get(), kErrorAborted, u"The load was stopped.", url);
+      ReportLoadError(*b, *f.get(), kErrorAborted, u"The load was stopped.", url);
     }
   };
   w.clear_history = [](TCefBrowser* self) CEF_CALLBACK {

@@ -88,7 +88,30 @@ void RunVisits(Browser& browser) {
   }
 }
 
+// Points a string field of a record at a copied text (borrowed: no dtor).
+template <size_t Offset>
+void LendString(const SettingsCopy& copy, const char* field, TCefBrowserSettings& record) {
+  TCefString value{};
+  if (auto it = copy.strings.find(std::string_view(field)); it != copy.strings.end())
+    value = {const_cast<char16_t*>(it->second.c_str()), static_cast<uint32_t>(it->second.size()), nullptr};
+  std::memcpy(reinterpret_cast<uint8_t*>(&record) + Offset, &value, sizeof value);
+}
+
 }  // namespace
+
+#define STANDIN_SETTINGS_STRINGS(X)                                                                    \
+  X(standard_font_family) X(fixed_font_family) X(serif_font_family) X(sans_serif_font_family)       \
+  X(cursive_font_family) X(fantasy_font_family) X(default_encoding) X(user_style_sheet_location)
+
+TCefBrowserSettings SettingsCopy::Record() const {
+  TCefBrowserSettings record{};
+  if (!bytes.empty()) std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
+  record.size = sizeof record;
+#define STANDIN_LEND_STRING(field) LendString<offsetof(TCefBrowserSettings, field)>(*this, #field, record);
+  STANDIN_SETTINGS_STRINGS(STANDIN_LEND_STRING)
+#undef STANDIN_LEND_STRING
+  return record;
+}
 
 SettingsCopy SettingsCopy::From(const TCefBrowserSettings* s) {
   SettingsCopy copy;
@@ -96,15 +119,8 @@ SettingsCopy SettingsCopy::From(const TCefBrowserSettings* s) {
   size_t size = std::min<size_t>(s->size, sizeof(TCefBrowserSettings));
   auto* bytes = reinterpret_cast<const uint8_t*>(s);
   copy.bytes.assign(bytes, bytes + size);
-#define STANDIN_COPY_STRING(field) CopyString<offsetof(TCefBrowserSettings, field)>(s, size, #field, copy)
-  STANDIN_COPY_STRING(standard_font_family);
-  STANDIN_COPY_STRING(fixed_font_family);
-  STANDIN_COPY_STRING(serif_font_family);
-  STANDIN_COPY_STRING(sans_serif_font_family);
-  STANDIN_COPY_STRING(cursive_font_family);
-  STANDIN_COPY_STRING(fantasy_font_family);
-  STANDIN_COPY_STRING(default_encoding);
-  STANDIN_COPY_STRING(user_style_sheet_location);
+#define STANDIN_COPY_STRING(field) CopyString<offsetof(TCefBrowserSettings, field)>(s, size, #field, copy);
+  STANDIN_SETTINGS_STRINGS(STANDIN_COPY_STRING)
 #undef STANDIN_COPY_STRING
   return copy;
 }
@@ -156,7 +172,7 @@ Frame* Browser::focused_frame() const noexcept { return focused_frame_ ? focused
 
 bool Browser::Busy() const {
   if (closed_) return false;
-  if (!visits.empty()) return true;
+  if (!visits.empty() || !deliveries.empty() || !find_results.empty()) return true;
   for (const ObjRef<Frame>& f : Frames())
     if (f->pending) return true;
   return false;
@@ -176,8 +192,12 @@ void Browser::Close() noexcept {
   events::BeforeClose(*this);
   DestroyBrowserWindow(std::exchange(window_, nullptr));
   std::vector<Visit> dropped = std::exchange(visits, {});
+  // Downloads under way end without complete: their handlers are released.
+  std::vector<Delivery> unfinished = std::exchange(deliveries, {});
+  find_results.clear();
   ReleaseFrames();
   dropped.clear();
+  unfinished.clear();
   client.reset();
   // The list's reference may be the last one: it goes after everything else.
   TakeFromList(this).reset();
@@ -193,8 +213,13 @@ void Browser::Retire() noexcept {
   ReleaseFrames();
 }
 
-Browser* CreateBrowser(const WindowParams& window, Held client, SettingsCopy settings, const std::u16string& url) {
+Browser* CreateBrowser(const WindowParams& window, Held client, SettingsCopy settings, const std::u16string& url,
+                       const Opener* opener) {
   Browser* browser = Create<Browser>(std::move(client), std::move(settings), window);
+  if (opener) {
+    browser->popup = true;
+    browser->opener_window = opener->window;
+  }
   browser->main_frame_ = ObjRef<Frame>::Adopt(Create<Frame>(*browser, u"", true));
   browser->window_ = CreateBrowserWindow(*browser, window);
   {
@@ -225,7 +250,10 @@ void RunBrowserWork() {
   ReapWorkers();
   for (ObjRef<Browser>& browser : OpenBrowsers()) {
     if (browser->closed()) continue;
-    AdvanceLoads(*browser.get());
+    // What was due before this call goes first: a download offered by a load that
+    // finishes now sends its first chunk on the next call.
+    events::DeliverPending(*browser.get());
+    if (!browser->closed()) AdvanceLoads(*browser.get());
     if (!browser->closed()) RunVisits(*browser.get());
   }
 }

@@ -79,6 +79,8 @@ struct SettingsCopy {
   std::vector<uint8_t> bytes;
   std::map<std::string, std::u16string, std::less<>> strings;
   static SettingsCopy From(const TCefBrowserSettings* settings);
+  // A whole record with these settings, its strings borrowed from this copy.
+  TCefBrowserSettings Record() const;
 };
 
 struct FindRecord {
@@ -99,6 +101,25 @@ struct BrowserCounters {
   int32_t parent_window_will_close = 0;
   int32_t dev_tools_shown = 0;
   int32_t dev_tools_closed = 0;
+  int32_t os_executions = 0;  // addresses left to the system's handler of their scheme
+};
+
+// A download the program took a handler for: its bytes go out one chunk per work call.
+struct Delivery {
+  Held handler;
+  std::vector<uint8_t> bytes;
+  size_t sent = 0;
+};
+
+// A find's count, reported on the next work call.
+struct FindResult {
+  int32_t identifier = 0;
+  int32_t count = 0;
+};
+
+// What a pop-up knows of the browser that opened it.
+struct Opener {
+  void* window = nullptr;
 };
 
 class Browser final : public Wired<TCefBrowser, Kind::Browser> {
@@ -135,6 +156,10 @@ class Browser final : public Wired<TCefBrowser, Kind::Browser> {
   FindRecord find;
   std::vector<DownloadRecord> downloads;
   BrowserCounters counters;
+  bool popup = false;
+  void* opener_window = nullptr;
+  std::vector<Delivery> deliveries;
+  std::vector<FindResult> find_results;
   struct Visit {
     ObjRef<Frame> frame;
     Held visitor;
@@ -145,7 +170,7 @@ class Browser final : public Wired<TCefBrowser, Kind::Browser> {
   void Retire() noexcept override;
 
  private:
-  friend Browser* CreateBrowser(const WindowParams&, Held, SettingsCopy, const std::u16string&);
+  friend Browser* CreateBrowser(const WindowParams&, Held, SettingsCopy, const std::u16string&, const Opener*);
   void InstallMembers();
   void ReleaseFrames() noexcept;
 
@@ -157,8 +182,10 @@ class Browser final : public Wired<TCefBrowser, Kind::Browser> {
 };
 
 // Makes an open browser with its main frame and window, enters it in the list and starts
-// loading url when it is not empty. The answer carries one reference for the caller.
-Browser* CreateBrowser(const WindowParams& window, Held client, SettingsCopy settings, const std::u16string& url);
+// loading url when it is not empty; a pop-up names its opener. The answer carries one
+// reference for the caller.
+Browser* CreateBrowser(const WindowParams& window, Held client, SettingsCopy settings, const std::u16string& url,
+                       const Opener* opener = nullptr);
 WindowParams WindowParamsFrom(const TCefWindowInfo* info);
 
 // The open browsers, each with a new reference.

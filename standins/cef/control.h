@@ -40,7 +40,8 @@
   STANDIN_CONTROL_NETWORK(X)                                                                  \
   STANDIN_CONTROL_BROWSING(X)                                                                 \
   STANDIN_CONTROL_DOCUMENTS(X)                                                                \
-  STANDIN_CONTROL_SCRIPTS(X)
+  STANDIN_CONTROL_SCRIPTS(X)                                                                  \
+  STANDIN_CONTROL_CALLBACKS(X)
 
 // The network and the document parser, for tests of their own.
 //
@@ -89,8 +90,10 @@
      "loads.started", "loads.committed", "loads.pending", "visits.pending", "history.count",  \
      "history.index", "status" (the main frame's HTTP status), "error.code" (its last load    \
      error), "downloads", "parent_window_will_close", "dev_tools.shown", "dev_tools.closed",  \
-     "dev_tools.open", "focused", "find.calls", "find.identifier", "find.matches",            \
-     "find.forward", "find.match_case", "find.find_next", "find.active". */                   \
+     "dev_tools.open", "popup", "os_executions" (addresses left to the system's handler of    \
+     their scheme), "deliveries" (downloads still sending), "focused", "find.calls",           \
+     "find.identifier", "find.matches", "find.forward", "find.match_case", "find.find_next",   \
+     "find.active". */                                                                        \
   X(int32_t, standin_browser_value, (TCefBrowser* browser, const char* key))                  \
   /* A text of a browser by key: the main frame's "url", "title", "source", "text",          \
      "error.text", "error.url"; "find.text"; the last download's "download.url",              \
@@ -124,8 +127,10 @@
   X(int32_t, standin_frame_value, (TCefFrame* frame, const char* key))                        \
   /* Moves the browser's focus to the frame, as a click into it would; 0 when detached. */   \
   X(int32_t, standin_focus_frame, (TCefFrame* frame))                                         \
-  /* Dispatches an event of that type at the element with that id in the frame's page;      \
-     answers the listener calls made, -1 when there is no such element. */                   \
+  /* Dispatches an event of that type at the element with that id in the frame's page, then \
+     does what the page does by itself: a click on a link follows it, a click on a form's    \
+     submit button or a submit event submits the form. Answers the listener calls made, -1    \
+     when there is no such element. */                                                        \
   X(int32_t, standin_frame_dispatch_event, (TCefFrame* frame, const char16_t* element_id, const char16_t* type))
 
 // Documents and their events, streams, requests and drag data. Objects passed in are
@@ -190,3 +195,57 @@
   X(void, standin_script_clear_records, (void))                                               \
   /* A full garbage collection: finalizers run and release what script objects held. */     \
   X(void, standin_script_collect_garbage, (void))
+
+// Callbacks of the program's client, raised on a browser with arguments of the test's
+// choice; the answer and everything the program left in the arguments are read back.
+//
+// standin_call_new names one callback as "kind.member": the kind as the client's getter
+// names it ("life_span", "load", "request", "display", "focus", "keyboard", "menu",
+// "print", "find", "jsdialog", "jsbinding", "render", "drag") and the member as its handler
+// structure does ("load.on_load_error", "request.get_auth_credentials"). Null for an unknown
+// name. Arguments are numbered as the wire passes them after the handler: 0 is the browser,
+// given to standin_call_fire. Each is set by the setter of its type; a setter answers 0 when
+// the argument at that index is of another type (or the call was fired), else 1:
+//   set_int      integers, Booleans, enumerations, the 64-bit content length, and what an
+//                integer the program fills starts with (unset: 0)
+//   set_pointer  raw pointers and handles (a paint buffer, a cursor)
+//   set_text     a string the program reads (null text: a null pointer), or the starting
+//                text of a string the program fills (unset, that one starts zeroed)
+//   set_object   an object argument (frame, request, response, script value, drag data), or
+//                what an object slot starts with (client, stream reader, response filter,
+//                download handler). Borrowed: the stand-in adds the reference that goes with it.
+//   set_record   a record passed by pointer, byte for byte; size must be the record's. Its
+//                string fields are copied: the program gets the stand-in's own characters.
+//                Unset records are zeroed.
+// standin_call_fire raises the callback once: 1 when the client's handler took it, 0 when
+// the client has no such handler or member, -1 when the call cannot be fired (no browser,
+// fired already). Afterwards:
+//   standin_call_answer       the callback's answer (0 for callbacks without one)
+//   standin_call_int          an integer argument, or what the program left in one it fills
+//   standin_call_text         a string argument, or what the program left in one it fills:
+//                             answers its length (0 for a null string), -1 for no string
+//   standin_call_record       the record as the program left it: answers its size, -1 for none
+//   standin_call_record_text  a string field of a record, by its byte offset, as it was when
+//                             the callback returned: answers its length, -1 for no such field
+//   standin_call_object       what the program left in an object slot, with a new reference
+//                             for the caller; null when empty
+// standin_call_free ends the call: the strings it made and the references the program left in
+// its slots go with it. Open calls count as live objects of the kind "Call".
+typedef struct StandinCall StandinCall;
+
+#define STANDIN_CONTROL_CALLBACKS(X)                                                          \
+  X(StandinCall*, standin_call_new, (const char* callback))                                   \
+  X(int32_t, standin_call_set_int, (StandinCall* call, int32_t index, int64_t value))         \
+  X(int32_t, standin_call_set_pointer, (StandinCall* call, int32_t index, const void* value)) \
+  X(int32_t, standin_call_set_text, (StandinCall* call, int32_t index, const char16_t* text)) \
+  X(int32_t, standin_call_set_object, (StandinCall* call, int32_t index, TCefBase* object))   \
+  X(int32_t, standin_call_set_record, (StandinCall* call, int32_t index, const void* record, int32_t size)) \
+  X(int32_t, standin_call_fire, (StandinCall* call, TCefBrowser* browser))                    \
+  X(int64_t, standin_call_answer, (StandinCall* call))                                        \
+  X(int64_t, standin_call_int, (StandinCall* call, int32_t index))                            \
+  X(int32_t, standin_call_text, (StandinCall* call, int32_t index, char16_t* buffer, int32_t size)) \
+  X(int32_t, standin_call_record, (StandinCall* call, int32_t index, void* buffer, int32_t size)) \
+  X(int32_t, standin_call_record_text,                                                        \
+    (StandinCall* call, int32_t index, int32_t offset, char16_t* buffer, int32_t size))       \
+  X(TCefBase*, standin_call_object, (StandinCall* call, int32_t index))                       \
+  X(void, standin_call_free, (StandinCall* call))

@@ -11,6 +11,7 @@
 #include "control.h"
 #include "control_support.h"
 #include "html.h"
+#include "page_actions.h"
 
 using namespace standin;
 
@@ -52,6 +53,9 @@ const std::map<std::string, BrowserNumber, std::less<>>& BrowserNumbers() {
       {"dev_tools.shown", [](const Browser& b) { return b.counters.dev_tools_shown; }},
       {"dev_tools.closed", [](const Browser& b) { return b.counters.dev_tools_closed; }},
       {"dev_tools.open", [](const Browser& b) { return b.dev_tools_open ? 1 : 0; }},
+      {"popup", [](const Browser& b) { return b.popup ? 1 : 0; }},
+      {"os_executions", [](const Browser& b) { return b.counters.os_executions; }},
+      {"deliveries", [](const Browser& b) { return static_cast<int32_t>(b.deliveries.size()); }},
       {"focused", [](const Browser& b) { return b.focused ? 1 : 0; }},
       {"find.calls", [](const Browser& b) { return b.find.calls; }},
       {"find.identifier", [](const Browser& b) { return b.find.identifier; }},
@@ -210,5 +214,9 @@ int32_t standin_frame_dispatch_event(TCefFrame* frame, const char16_t* element_i
   std::shared_ptr<dom::DocumentState> state = f ? f->page.document : nullptr;
   if (!state || !state->root || !element_id || !type) return -1;
   html::Node* target = html::ElementById(*state->root, element_id);
-  return target ? dom::Dispatch(state, target, type) : -1;
+  if (!target) return -1;
+  int32_t calls = dom::Dispatch(state, target, type);
+  // The page's own response comes after the listeners', unless the page went meanwhile.
+  if (f->page.document == state) FollowDefaultAction(*f, *target, type);
+  return calls;
 }

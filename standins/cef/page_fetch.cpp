@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "client_calls.h"
 #include "page_fetch.h"
 #include "streams.h"
 
@@ -84,6 +85,9 @@ void FetchOverHttp(PageLoad& load) {
   request.headers = load.params.headers;
   request.body = load.params.body;
   request.timeoutMs = kFetchTimeoutMs;
+  // Redirects are followed on the UI thread, one hop per request, so that the program
+  // hears of each.
+  request.followRedirects = false;
   net::HttpResponse answer = net::Fetch(request);
   LoadResponse& r = load.response;
   r.final_url = answer.finalUrl.empty() ? load.params.url : FromUtf8(answer.finalUrl);
@@ -99,8 +103,24 @@ void FetchOverHttp(PageLoad& load) {
   r.charset = answer.Charset();
   r.attachment = answer.IsAttachment();
   r.file_name = FromUtf8(answer.SuggestedFileName());
+  bool redirect = r.status == 301 || r.status == 302 || r.status == 303 || r.status == 307 || r.status == 308;
+  std::string location = answer.Header("Location");
+  if (redirect && !location.empty()) r.redirect_to = FromUtf8(net::ResolveUrl(request.url, location));
   r.headers = std::move(answer.headers);
   r.body = std::move(answer.body);
+}
+
+// "scheme:rest" where rest does not begin with a digit (which would make it host:port).
+bool HasScheme(std::u16string_view url) {
+  size_t colon = url.find(u':');
+  if (colon == 0 || colon == std::u16string_view::npos) return false;
+  auto letter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+  if (!letter(url[0])) return false;
+  for (size_t i = 1; i < colon; ++i) {
+    char16_t c = url[i];
+    if (!letter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.') return false;
+  }
+  return colon + 1 >= url.size() || !(url[colon + 1] >= u'0' && url[colon + 1] <= u'9');
 }
 
 // Fetches of loads, each on a thread of its own. Finished threads are joined by the work
@@ -132,8 +152,7 @@ std::u16string NormalizeAddress(std::u16string_view url) {
   while (!url.empty() && (url.front() == u' ' || url.front() == u'\t')) url.remove_prefix(1);
   while (!url.empty() && (url.back() == u' ' || url.back() == u'\t')) url.remove_suffix(1);
   if (url.empty()) return {};
-  if (url.find(u"://") != std::u16string_view::npos || StartsWith(url, u"about:") || StartsWith(url, u"data:"))
-    return std::u16string(url);
+  if (url.find(u"://") != std::u16string_view::npos || HasScheme(url)) return std::u16string(url);
   // A bare host name, as typed into an address bar.
   return u"http://" + std::u16string(url);
 }
@@ -192,6 +211,13 @@ void ProduceLocally(PageLoad& load) {
   load.done.store(true, std::memory_order_release);
 }
 
+bool KnownScheme(const LoadParams& params) {
+  if (params.origin != LoadParams::Origin::Address) return true;
+  for (std::u16string_view scheme : {u"http:", u"https:", u"file:", u"about:", u"data:"})
+    if (StartsWith(params.url, scheme)) return true;
+  return false;
+}
+
 bool NeedsNetwork(const LoadParams& params) {
   return params.origin == LoadParams::Origin::Address && (StartsWith(params.url, u"http://") || StartsWith(params.url, u"https://"));
 }
@@ -202,6 +228,7 @@ void RunOnWorker(std::shared_ptr<PageLoad> load) {
   std::lock_guard lock(w.lock);
   try {
     std::thread thread([load, finished] {
+      calls::MarkFetchThread();
       FetchOverHttp(*load);
       load->done.store(true, std::memory_order_release);
       finished->store(true, std::memory_order_release);

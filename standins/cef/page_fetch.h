@@ -8,6 +8,9 @@
 
 namespace standin {
 
+// False for an address whose scheme the browser does not load itself (mailto: and the
+// like): the program is asked what to do with it.
+bool KnownScheme(const LoadParams& params);
 // True for http:// and https:// addresses: they are fetched on a worker.
 bool NeedsNetwork(const LoadParams& params);
 // Fills the response of a load that needs no network, and marks it done.

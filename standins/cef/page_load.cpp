@@ -1,6 +1,7 @@
 // A load's way through the UI thread: queued by the program's call, begun on the next work
-// call (the network's part on a worker), and committed on a later one, where the answer
-// becomes the frame's page, or a download, or a load error.
+// call (the program is asked before browsing and before the fetch; the network's part runs
+// on a worker), and finished on a later one, where a redirect is followed, a challenge
+// answered, and the answer becomes the frame's page, or a download, or a load error.
 
 #include <utility>
 
@@ -8,6 +9,7 @@
 #include "browsers.h"
 #include "html.h"
 #include "page_fetch.h"
+#include "page_requests.h"
 
 namespace standin {
 namespace {
@@ -100,9 +102,14 @@ void LoadSubFrames(Browser& browser, Frame& main) {
 
 bool Gone(Browser& browser, Frame& frame) { return browser.closed() || frame.browser() != &browser; }
 
+// True when the load is no longer the frame's: the browser closed, the frame left it, or
+// the program started another navigation during a callback.
+bool Superseded(Browser& browser, Frame& frame, const std::shared_ptr<PageLoad>& load) {
+  return Gone(browser, frame) || frame.pending != load;
+}
+
+// The new page replaces the frame's as it starts loading: load start finds it in place.
 void CommitPage(Browser& browser, Frame& frame, PageLoad& load) {
-  events::LoadStarted(browser, frame);
-  if (Gone(browser, frame)) return;
   if (frame.is_main()) browser.ReplaceSubFrames({});
   frame.Show(BuildPage(load.response));
   frame.failure = {};
@@ -110,21 +117,29 @@ void CommitPage(Browser& browser, Frame& frame, PageLoad& load) {
   if (frame.is_main()) {
     browser.history.Commit(load.kind, load.params, frame.page.url, load.history_target);
     LoadSubFrames(browser, frame);
-    events::NavigationStateChanged(browser);
   }
   browser.Repaint();
+  events::LoadStarted(browser, frame);
+  if (Gone(browser, frame)) return;
   events::AddressChanged(browser, frame);
   if (!Gone(browser, frame) && frame.is_main()) events::TitleChanged(browser, frame);
   if (!Gone(browser, frame)) events::RunPageScripts(browser, frame);
   if (!Gone(browser, frame)) events::LoadEnded(browser, frame, frame.page.status);
+  if (!Gone(browser, frame) && frame.is_main()) events::NavigationStateChanged(browser);
 }
 
 void Commit(Browser& browser, Frame& frame, PageLoad& load) {
   LoadResponse& r = load.response;
   if (r.failed) {
     frame.failure = {r.error_code, r.error_text, load.params.url};
-    events::LoadFailed(browser, frame, r.error_code, r.error_text, load.params.url);
-  } else if (r.attachment || !Displayable(r)) {
+    ReportLoadError(browser, frame, r.error_code, r.error_text, load.params.url);
+    return;
+  }
+  if (load.params.origin == LoadParams::Origin::Address) {
+    events::ResourceResponse(browser, r.final_url, r);
+    if (Gone(browser, frame) || frame.pending) return;
+  }
+  if (r.attachment || !Displayable(r)) {
     // The page stays as it was: the response is offered for saving instead.
     browser.downloads.push_back(MakeDownload(r));
     events::DownloadOffered(browser, browser.downloads.back());
@@ -133,26 +148,112 @@ void Commit(Browser& browser, Frame& frame, PageLoad& load) {
   }
 }
 
+void Fail(PageLoad& load, int32_t code, std::u16string text) {
+  load.response.failed = true;
+  load.response.error_code = code;
+  load.response.error_text = std::move(text);
+  load.done.store(true, std::memory_order_release);
+}
+
+// Asks the program about a scheme the browser does not load; true when the load ends here.
+bool HandledElsewhere(Browser& browser, Frame& frame, const std::shared_ptr<PageLoad>& load) {
+  events::ProtocolAnswer answer = events::ProtocolExecution(browser, load->params.url);
+  if (Superseded(browser, frame, load)) return true;
+  if (answer == events::ProtocolAnswer::Refused) return false;
+  if (answer == events::ProtocolAnswer::OsExecution) ++browser.counters.os_executions;
+  frame.pending.reset();
+  return true;
+}
+
+// The request goes out, after the program has had its say about it.
+void Fetch(Browser& browser, Frame& frame, const std::shared_ptr<PageLoad>& load) {
+  load->state = PageLoad::State::Asking;
+  events::ResourceAnswer answer = events::BeforeResourceLoad(browser, *load);
+  if (Superseded(browser, frame, load)) return;
+  load->state = PageLoad::State::Running;
+  if (answer.cancelled) {
+    Fail(*load, kErrorAborted, u"The request was cancelled.");
+  } else if (answer.supplied) {
+    load->response = std::move(answer.response);
+    load->done.store(true, std::memory_order_release);
+  } else if (KnownScheme(load->params) || !HandledElsewhere(browser, frame, load)) {
+    if (NeedsNetwork(load->params))
+      RunOnWorker(load);
+    else
+      ProduceLocally(*load);
+  }
+}
+
 void Begin(Browser& browser, Frame& frame, const std::shared_ptr<PageLoad>& load) {
+  load->state = PageLoad::State::Asking;
   if (!events::BeforeBrowse(browser, frame, *load)) {
     if (frame.pending == load) frame.pending.reset();
     return;
   }
-  load->state = PageLoad::State::Running;
-  if (NeedsNetwork(load->params))
-    RunOnWorker(load);
-  else
-    ProduceLocally(*load);
+  if (!Superseded(browser, frame, load)) Fetch(browser, frame, load);
+}
+
+// The same navigation, asking again: a redirect's next hop or a retry with credentials.
+std::shared_ptr<PageLoad> Continuation(const PageLoad& load) {
+  auto next = std::make_shared<PageLoad>();
+  next->params = load.params;
+  next->kind = load.kind;
+  next->history_target = load.history_target;
+  next->redirected = load.redirected;
+  next->hops = load.hops;
+  next->auth_attempts = load.auth_attempts;
+  return next;
+}
+
+void FollowRedirect(Browser& browser, Frame& frame, const PageLoad& load) {
+  if (load.hops >= kMaxRedirects) {
+    frame.failure = {kErrorTooManyRedirects, u"too many redirects", load.params.url};
+    ReportLoadError(browser, frame, kErrorTooManyRedirects, u"too many redirects", load.params.url);
+    return;
+  }
+  std::shared_ptr<PageLoad> next = Continuation(load);
+  RedirectParams(next->params, load.response.status, load.response.redirect_to);
+  next->redirected = true;
+  ++next->hops;
+  frame.pending = next;
+  Begin(browser, frame, next);
+}
+
+// A 401 with a Basic challenge: the program may give credentials, and the request goes
+// again with them. True when the response is not to be shown.
+bool Authenticate(Browser& browser, Frame& frame, const PageLoad& load) {
+  events::AuthChallenge challenge;
+  if (load.auth_attempts >= kMaxAuthAttempts || !BasicChallenge(load.response, load.params.url, challenge))
+    return false;
+  std::u16string user, password;
+  bool answered = events::AuthCredentials(browser, challenge, user, password);
+  if (Gone(browser, frame) || frame.pending) return true;
+  if (!answered) return false;
+  std::shared_ptr<PageLoad> next = Continuation(load);
+  ++next->auth_attempts;
+  SetAuthorization(next->params.headers, user, password);
+  frame.pending = next;
+  Fetch(browser, frame, next);
+  return true;
+}
+
+// A response arrived: a redirect is followed, a challenge answered, anything else shown.
+void Arrive(Browser& browser, Frame& frame, const std::shared_ptr<PageLoad>& load) {
+  const LoadResponse& r = load->response;
+  if (!r.failed && !r.redirect_to.empty())
+    FollowRedirect(browser, frame, *load);
+  else if (r.failed || !Authenticate(browser, frame, *load))
+    Commit(browser, frame, *load);
 }
 
 void Advance(Browser& browser, Frame& frame) {
   std::shared_ptr<PageLoad> load = frame.pending;
   if (load && load->state == PageLoad::State::Queued) Begin(browser, frame, load);
-  if (Gone(browser, frame) || !load || frame.pending != load) return;
+  if (!load || Superseded(browser, frame, load)) return;
   if (load->state != PageLoad::State::Running || !load->done.load(std::memory_order_acquire)) return;
   frame.pending.reset();
   load->state = PageLoad::State::Committed;
-  Commit(browser, frame, *load);
+  Arrive(browser, frame, load);
 }
 
 }  // namespace
@@ -178,6 +279,19 @@ void StartLoad(Frame& frame, LoadParams params, NavigationKind kind, int history
 void CancelLoad(Frame& frame) noexcept {
   if (std::shared_ptr<PageLoad> load = std::exchange(frame.pending, nullptr))
     load->cancelled.store(true, std::memory_order_relaxed);
+}
+
+void ReportLoadError(Browser& browser, Frame& frame, int32_t code, const std::u16string& text,
+                     const std::u16string& url) {
+  std::u16string page;
+  if (!events::LoadFailed(browser, frame, code, text, url, page) || Gone(browser, frame) || frame.pending) return;
+  // The program's text is shown in place of the page that could not be loaded.
+  LoadResponse shown;
+  shown.has_text = true;
+  shown.text = page;
+  shown.final_url = url;
+  frame.Show(BuildPage(shown));
+  browser.Repaint();
 }
 
 void AdvanceLoads(Browser& browser) {

@@ -26,6 +26,9 @@ struct LoadParams {
     Bytes,    // a stream the program gave: HTML in the charset it names, else UTF-8
   };
   Origin origin = Origin::Address;
+  // What started a new navigation: the program or a script (other), a link, or a form.
+  enum class Trigger { Other, Link, Form };
+  Trigger trigger = Trigger::Other;
   std::u16string url;
   std::string method = "GET";
   net::HeaderList headers;
@@ -55,6 +58,7 @@ struct LoadResponse {
   bool has_text = false;  // the program gave the page as text: body is unused
   std::u16string text;
   std::u16string final_url;  // after redirects
+  std::u16string redirect_to;  // a redirect not yet followed: where it points, resolved
   bool attachment = false;
   std::u16string file_name;  // suggested by the server, for downloads
 };
@@ -68,16 +72,22 @@ enum LoadError : int32_t {
   kErrorConnectionRefused = -102,
   kErrorNameNotResolved = -105,
   kErrorUnknownUrlScheme = -302,
+  kErrorTooManyRedirects = -310,
 };
 
 // One load of one frame. The UI thread owns everything but `response`, which the worker
 // writes before setting `done`; the UI thread reads it only after seeing `done`.
 struct PageLoad {
-  enum class State { Queued, Running, Committed };
+  // Asking: the program is being asked about it, and a work call made meanwhile (from a
+  // modal loop of the program's) leaves it alone.
+  enum class State { Queued, Asking, Running, Committed };
   LoadParams params;
   NavigationKind kind = NavigationKind::New;
   int history_target = -1;  // NavigationKind::BackForward: the entry to move to
   State state = State::Queued;
+  bool redirected = false;  // this request follows a server's redirect
+  int hops = 0;             // redirects followed to get here
+  int auth_attempts = 0;    // credentials the program gave for this navigation so far
   std::atomic<bool> cancelled{false};
   std::atomic<bool> done{false};
   LoadResponse response;
@@ -99,6 +109,10 @@ void StartLoad(Frame& frame, LoadParams params, NavigationKind kind, int history
 void AdvanceLoads(Browser& browser);
 // Cancels a frame's pending load; it never commits.
 void CancelLoad(Frame& frame) noexcept;
+// A load of the frame failed or was stopped: the program hears of it, and the frame shows
+// the text the program may give instead.
+void ReportLoadError(Browser& browser, Frame& frame, int32_t code, const std::u16string& text,
+                     const std::u16string& url);
 // The document of a frame that has shown nothing yet: an empty page.
 std::shared_ptr<dom::DocumentState> BlankDocument();
 // An address as the browser understands it: "about:blank", file://, http:// (a bare host

@@ -16,7 +16,7 @@ namespace {
 const char* const kKindNames[] = {
     "String",   "UserFreeString", "StringList", "StringMap", "Request",  "PostData",
     "PostDataElement", "Response", "StreamReader", "Browser", "Frame", "V8Value",
-    "V8Context", "DomDocument", "DomNode", "DomEvent", "DragData", "StreamWriter",
+    "V8Context", "DomDocument", "DomNode", "DomEvent", "DragData", "StreamWriter", "Call",
 };
 static_assert(sizeof kKindNames / sizeof kKindNames[0] == static_cast<size_t>(Kind::Count));
 

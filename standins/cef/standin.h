@@ -39,6 +39,7 @@ enum class Kind : int {
   DomEvent,
   DragData,
   StreamWriter,
+  Call,  // callback calls a test prepared through the control interface
   Count
 };
 const char* KindName(Kind kind);

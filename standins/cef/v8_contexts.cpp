@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "browser_events.h"
 #include "browsers.h"
 #include "v8_values.h"
 
@@ -175,6 +176,7 @@ ObjRef<ScriptContext> ContextOf(Frame& frame, bool create) {
     return {};
   }
   RunExtensions(*context.get());
+  if (Browser* open = context->browser()) events::ScriptContextCreated(*open, frame, *context.get());
   return context->attached() ? context : ObjRef<ScriptContext>();
 }
 

@@ -19,12 +19,15 @@ bool IsFrame(COLORREF c) { return Near(c, kFrame[0], kFrame[1], kFrame[2], 1); }
 bool IsPanel(COLORREF c) { return Near(c, kPanel[0], kPanel[1], kPanel[2], 1); }
 int Brightness(COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; }
 
-// The window as the screen shows it, once it has been painted: its left edge and the
-// browser panel drawn.
+// The window as the screen shows it, once it has been painted at its present size: the
+// frame on its left, right and bottom edges and the browser panel drawn.
 ScreenShot Painted(HWND window) {
   for (int i = 0; i < 100; ++i) {
     ScreenShot shot(window);
-    if (shot.Height() > 400 && IsFrame(shot.At(0, 400)) && IsPanel(shot.At(shot.Width() / 2, 400))) return shot;
+    int w = shot.Width(), h = shot.Height();
+    if (h > 400 && IsFrame(shot.At(0, 400)) && IsFrame(shot.At(w - 1, 400)) && IsFrame(shot.At(w / 2, h - 1)) &&
+        IsPanel(shot.At(w / 2, 400)))
+      return shot;
     std::this_thread::sleep_for(50ms);
   }
   return ScreenShot(window);
@@ -207,9 +210,10 @@ TEST(MainWindowTest, TheCloseButtonEndsTheProgramInTheShutdownOrder) {
   ASSERT_TRUE(code) << "still running after the close button";
   EXPECT_EQ(*code, 0u);
   EXPECT_EQ(run.Trace(), (std::vector<std::string>{
-                             "start ceflib", "start pictures", "start shell", "cache directory set",
-                             "main window created", "loop runs", "loop ended", "main window destroyed",
-                             "finalise shell", "finalise pictures", "finalise ceflib", "com uninitialised"}));
+                             "start ceflib", "start cefvcl", "start pictures", "start shell",
+                             "cache directory set", "main window created", "loop runs", "loop ended",
+                             "main window destroyed", "finalise shell", "finalise pictures", "finalise cefvcl",
+                             "finalise ceflib", "com uninitialised"}));
 }
 
 TEST(UpdateCheckTest, WithoutTheUpdaterLibraryTheMessageComesOnceBeforeTheWindow) {
@@ -264,9 +268,9 @@ TEST(UpdateCheckTest, ALibraryWithoutTheExportEndsStartUpWithAnErrorReport) {
   std::optional<DWORD> code = run.WaitForExit();
   ASSERT_TRUE(code);
   EXPECT_NE(*code, 0u);
-  EXPECT_EQ(run.Trace(), (std::vector<std::string>{"start ceflib", "start pictures", "start shell",
-                                                   "main window destroyed", "finalise pictures", "finalise ceflib",
-                                                   "com uninitialised"}));
+  EXPECT_EQ(run.Trace(), (std::vector<std::string>{"start ceflib", "start cefvcl", "start pictures", "start shell",
+                                                   "main window destroyed", "finalise pictures", "finalise cefvcl",
+                                                   "finalise ceflib", "com uninitialised"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // of the same declarations, which both sides of the interface share.
 
 #include <cstddef>
+#include <initializer_list>
 
 #include "cef/ceflib/capi.h"
 
@@ -408,5 +409,61 @@ CHECK_OFFSET(TCefBrowserSettings, text_area_resize_disabled, 128);
 CHECK_OFFSET(TCefBrowserSettings, page_cache_disabled, 129);
 CHECK_OFFSET(TCefBrowserSettings, tab_to_links_disabled, 130);
 CHECK_OFFSET(TCefBrowserSettings, hyperlink_auditing_disabled, 131);
+
+// The client's and the handlers' entries, each listed in the order of its structure: the
+// header, then one 4-byte slot per entry at 16, 20, 24, ...
+constexpr bool InEntryOrder(std::initializer_list<size_t> offsets) {
+  size_t expected = 16;
+  for (size_t offset : offsets) {
+    if (offset != expected) return false;
+    expected += 4;
+  }
+  return true;
+}
+// offsetof for each member in turn, through the usual rescanning of __VA_OPT__ recursion.
+#define LAYOUT_EXPAND(...) LAYOUT_EXPAND3(LAYOUT_EXPAND3(LAYOUT_EXPAND3(__VA_ARGS__)))
+#define LAYOUT_EXPAND3(...) LAYOUT_EXPAND1(LAYOUT_EXPAND1(LAYOUT_EXPAND1(__VA_ARGS__)))
+#define LAYOUT_EXPAND1(...) __VA_ARGS__
+#define LAYOUT_OFFSETS(type, member, ...) \
+  offsetof(type, member) __VA_OPT__(, LAYOUT_OFFSETS_AGAIN LAYOUT_PARENS(type, __VA_ARGS__))
+#define LAYOUT_OFFSETS_AGAIN() LAYOUT_OFFSETS
+#define LAYOUT_PARENS ()
+#define CHECK_ENTRIES(type, ...) \
+  static_assert(InEntryOrder({LAYOUT_EXPAND(LAYOUT_OFFSETS(type, __VA_ARGS__))}), #type " entries")
+
+CHECK_ENTRIES(TCefClient, get_life_span_handler, get_load_handler, get_request_handler, get_display_handler,
+              get_focus_handler, get_keyboard_handler, get_menu_handler, get_print_handler, get_find_handler,
+              get_jsdialog_handler, get_jsbinding_handler, get_render_handler, get_drag_handler);
+CHECK_ENTRIES(TCefLifeSpanHandler, on_before_popup, on_after_created, run_modal, do_close, on_before_close);
+CHECK_ENTRIES(TCefLoadHandler, on_load_start, on_load_end, on_load_error);
+CHECK_ENTRIES(TCefRequestHandler, on_before_browse, on_before_resource_load, on_resource_response,
+              on_protocol_execution, get_download_handler, get_auth_credentials);
+CHECK_ENTRIES(TCefDisplayHandler, on_nav_state_change, on_address_change, on_title_change, on_tooltip,
+              on_status_message, on_console_message);
+CHECK_ENTRIES(TCefFocusHandler, on_take_focus, on_set_focus);
+CHECK_ENTRIES(TCefKeyboardHandler, on_key_event);
+CHECK_ENTRIES(TCefMenuHandler, on_before_menu, get_menu_label, on_menu_action);
+CHECK_ENTRIES(TCefPrintHandler, get_print_options, get_print_header_footer);
+CHECK_ENTRIES(TCefFindHandler, on_find_result);
+CHECK_ENTRIES(TCefJsDialogHandler, on_jsalert, on_jsconfirm, on_jsprompt);
+CHECK_ENTRIES(TCefJsBindingHandler, on_jsbinding);
+CHECK_ENTRIES(TCefRenderHandler, get_view_rect, get_screen_rect, get_screen_point, on_popup_show, on_popup_size,
+              on_paint, on_cursor_change);
+CHECK_ENTRIES(TCefDragHandler, on_drag_start, on_drag_enter);
+
+// The first fields of the records the handlers pass on by pointer, the print rectangle
+// (left, top, right, bottom) and the one-byte Booleans of the pop-up features.
+CHECK_OFFSET(TCefRect, x, 0);
+CHECK_OFFSET(TCefWindowInfo, ExStyle, 0);
+CHECK_OFFSET(TCefPopupFeatures, x, 0);
+static_assert(sizeof(TCefPopupFeatures::xSet) == 1 && sizeof(TCefPopupFeatures::dialog) == 1);
+CHECK_OFFSET(TCefHandlerMenuInfo, typeFlags, 0);
+CHECK_OFFSET(TCefPrintInfo, DC, 0);
+CHECK_SIZE(TCefPrintRect, 16);
+CHECK_OFFSET(TCefPrintRect, top, 4);
+CHECK_OFFSET(TCefPrintRect, right, 8);
+CHECK_OFFSET(TCefPrintRect, bottom, 12);
+CHECK_OFFSET(TCefPaperMetrics, paper_type, 0);
+static_assert(offsetof(TCefPrintMargins, left) == 0 && offsetof(TCefPrintOptions, page_orientation) == 0);
 
 #endif

@@ -1,0 +1,53 @@
+#include "cef/cefvcl/pump.h"
+
+#include <memory>
+
+#include "cef/ceflib/loader.h"
+#include "cef/cefvcl/chromium.h"
+#include "ui/application.h"
+
+namespace cef {
+namespace {
+std::unique_ptr<TCefApplicationEvents> g_app_events;
+}
+
+TCefApplicationEvents::TCefApplicationEvents(ui::TComponent* owner) : TComponent(owner) {
+  ui::Application().AddIdleHook(this);
+  ui::Application().AddMessageHook(this);
+}
+
+TCefApplicationEvents::~TCefApplicationEvents() {
+  ui::Application().RemoveIdleHook(this);
+  ui::Application().RemoveMessageHook(this);
+}
+
+void TCefApplicationEvents::doIdle(ui::TObject*, bool&) {
+  if (ClientHandlerCount.load() > 0) CefDoMessageLoopWork();
+}
+
+void TCefApplicationEvents::doMessage(MSG&, bool&) {
+  if (ClientHandlerCount.load() > 0) CefDoMessageLoopWork();
+}
+
+void ClientHandlerCreated() noexcept {
+  // The test for zero and the increment are separate steps: clients are made on the main
+  // thread only.
+  if (ClientHandlerCount.load() == 0) PumpTimerId = SetTimer(nullptr, 0, 10, nullptr);
+  ClientHandlerCount.fetch_add(1);
+}
+
+void ClientHandlerDestroyed() noexcept {
+  ClientHandlerCount.fetch_sub(1);
+  if (ClientHandlerCount.load() == 0) KillTimer(nullptr, PumpTimerId);
+}
+
+TCefApplicationEvents* CefAppEvents() noexcept { return g_app_events.get(); }
+
+void CefVclInitialization() {
+  RegisterChromiumClass();
+  g_app_events = std::make_unique<TCefApplicationEvents>(nullptr);
+}
+
+void CefVclFinalization() noexcept { g_app_events.reset(); }
+
+}  // namespace cef

@@ -1,0 +1,17 @@
+#pragma once
+// What a page does by itself after an event has reached its listeners: a click on a link
+// follows it, and a click on a form's submit button (or a submit event at the form)
+// submits the form.
+
+#include <string_view>
+
+#include "html.h"
+
+namespace standin {
+
+class Frame;
+
+// Starts the navigation the event's default action calls for, if any; true when it did.
+bool FollowDefaultAction(Frame& frame, html::Node& target, std::u16string_view type);
+
+}  // namespace standin
