@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,5 +11,9 @@ std::u16string ExecutableFolder();
 
 // An environment variable's value, empty when it is not set.
 std::u16string EnvironmentVariable(const std::u16string& name);
+
+// The process's command-line arguments after the program's own path, split by the
+// system's usual rules (quotes group blanks; "" is an empty argument).
+std::vector<std::u16string> CommandLineArguments();
 
 }  // namespace platform

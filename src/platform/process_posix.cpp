@@ -1,6 +1,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/errors.h"
@@ -20,6 +22,19 @@ std::u16string ExecutableFolder() {
 std::u16string EnvironmentVariable(const std::u16string& name) {
   const char* value = std::getenv(Utf16ToUtf8(name).c_str());
   return value ? Utf8ToUtf16(value) : std::u16string();
+}
+
+std::vector<std::u16string> CommandLineArguments() {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::u16string> result;
+  size_t start = all.find('\0');  // after the program's own path
+  while (start != std::string::npos && start + 1 < all.size()) {
+    size_t end = all.find('\0', start + 1);
+    result.push_back(Utf8ToUtf16(all.substr(start + 1, end - start - 1)));
+    start = end;
+  }
+  return result;
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <vector>
 
@@ -27,6 +28,16 @@ std::u16string EnvironmentVariable(const std::u16string& name) {
   std::vector<wchar_t> value(n);
   n = GetEnvironmentVariableW(AsWide(name), value.data(), n);
   return std::u16string(AsUtf16(value.data()), n);
+}
+
+std::vector<std::u16string> CommandLineArguments() {
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!args) RaiseLastOSError();
+  std::vector<std::u16string> result;
+  for (int i = 1; i < count; ++i) result.emplace_back(AsUtf16(args[i]));
+  LocalFree(args);
+  return result;
 }
 
 }  // namespace platform

@@ -1,5 +1,8 @@
 #include "shell/main_form.h"
 
+#include "platform/process.h"
+#include "shell/config.h"
+#include "shell/download_handler.h"
 #include "shell/trace.h"
 
 namespace shell {
@@ -20,6 +23,9 @@ TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
   PublishMethod(u"BtnMinClick", ui::TNotifyEvent(std::bind(&TMainForm::BtnMinClick, this, _1)));
   PublishMethod(u"BtnCloseClick", ui::TNotifyEvent(std::bind(&TMainForm::BtnCloseClick, this, _1)));
   PublishMethod(u"Image2Click", ui::TNotifyEvent(std::bind(&TMainForm::Image2Click, this, _1)));
+  PublishMethod(u"chromeGetDownloadHandler",
+                cef::TOnGetDownloadHandler(std::bind(&TMainForm::chromeGetDownloadHandler, this, _1, _2, _3, _4, _5,
+                                                     _6, _7)));
   InitFromResource(kMainFormResource, [this] {
     Panel1 = Require<ui::TPanel>(u"Panel1");
     TitleBarImage = Require<ui::TImage>(u"TitleBarImage");
@@ -31,6 +37,7 @@ TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
     ToolBarImage = Require<ui::TImage>(u"ToolBarImage");
     LogoImage = Require<ui::TImage>(u"LogoImage");
     Panel2 = Require<ui::TPanel>(u"Panel2");
+    chrome = Require<cef::TChromium>(u"chrome");
     SaveDialog = Require<ui::TSaveDialog>(u"SaveDialog");
   });
 }
@@ -40,7 +47,16 @@ void TMainForm::CreateParams(WindowParams& params) {
   params.classStyle |= CS_DROPSHADOW;
 }
 
-void TMainForm::FormCreate(ui::TObject*) { Trace("main window created"); }
+void TMainForm::FormCreate(ui::TObject*) {
+  Trace("main window created");
+  // Two arguments sign the user in; they go into the address exactly as given.
+  std::vector<std::u16string> args = platform::CommandLineArguments();
+  if (args.size() < 2 || args[0].empty() || args[1].empty()) return;
+  // Without a browser (the runtime made none) there is nothing to sign in with.
+  if (!chrome->Browser()) return;
+  if (cef::Ref<cef::ICefFrame> frame = chrome->Browser()->GetMainFrame())
+    frame->LoadUrl(u"http://" + std::u16string(ServiceHost) + u"/auth/auto/" + args[0] + u"/" + args[1]);
+}
 
 void TMainForm::FormPaint(ui::TObject*) {
   // The panels cover all but the one-pixel margins on the left, right and bottom, which is
@@ -67,7 +83,21 @@ void TMainForm::BtnMinClick(ui::TObject*) { SetWindowState(ui::WindowState::Mini
 void TMainForm::BtnCloseClick(ui::TObject*) { Close(); }
 
 void TMainForm::Image2Click(ui::TObject*) {
-  // Reloads the page once the window hosts the browser.
+  if (chrome->Browser()) chrome->Browser()->Reload();
+}
+
+void TMainForm::chromeGetDownloadHandler(ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const std::u16string&,
+                                         const std::u16string& fileName, int64_t,
+                                         cef::Ref<cef::ICefDownloadHandler>& handler, bool& Result) {
+  SaveDialog->fileName = fileName;
+  if (SaveDialog->Execute()) {
+    // Created at once, emptied if it exists, and locked against other programs until the
+    // runtime lets go of the handler. A file that cannot be created raises the error here,
+    // before any handler exists.
+    auto stream = std::make_unique<platform::TFileStream>(SaveDialog->fileName, platform::fmCreate);
+    handler = base::MakeRef<TCefStreamDownloadHandler>(std::move(stream));
+  }
+  Result = true;
 }
 
 void TMainForm::ToggleMaximized() {

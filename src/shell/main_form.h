@@ -1,8 +1,10 @@
 #pragma once
 // The program's one window: borderless and skinned, a title bar of pictures that moves
 // the window and toggles it between its normal size and the work area, and a one-pixel
-// frame painted on its edges.
+// frame painted on its edges; below, the browser showing the service, and the saving of
+// its downloads.
 
+#include "cef/cefvcl/chromium.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/panel.h"
@@ -27,6 +29,7 @@ class TMainForm : public ui::TForm {
   ui::TImage* ToolBarImage = nullptr;
   ui::TImage* LogoImage = nullptr;
   ui::TPanel* Panel2 = nullptr;
+  cef::TChromium* chrome = nullptr;
   ui::TSaveDialog* SaveDialog = nullptr;
 
   void FormCreate(ui::TObject* Sender);
@@ -38,6 +41,9 @@ class TMainForm : public ui::TForm {
   void BtnMinClick(ui::TObject* Sender);
   void BtnCloseClick(ui::TObject* Sender);
   void Image2Click(ui::TObject* Sender);
+  void chromeGetDownloadHandler(ui::TObject* Sender, const cef::Ref<cef::ICefBrowser>& browser,
+                                const std::u16string& mimeType, const std::u16string& fileName,
+                                int64_t contentLength, cef::Ref<cef::ICefDownloadHandler>& handler, bool& Result);
 
  protected:
   void CreateParams(WindowParams& params) override;

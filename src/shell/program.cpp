@@ -3,6 +3,7 @@
 #include "cef/ceflib/loader.h"
 #include "cef/cefvcl/pump.h"
 #include "platform/process.h"
+#include "shell/extension.h"
 #include "shell/main_form.h"
 #include "shell/modules.h"
 #include "shell/trace.h"
@@ -22,8 +23,10 @@ void ShellInitialization() {
   // the update check has asked the application to end.
   cef::CefCache = platform::ExecutableFolder() + u"cache";
   Trace("cache directory set");
-  // The page scripting extension is registered after this; being the first call into the
-  // runtime, it loads the runtime with the cache directory set above.
+  // Being the first call into the runtime, the registration loads the runtime with the
+  // cache directory set above; a runtime that cannot be loaded ends start-up here.
+  RegisterExtension();
+  Trace("extension registered");
 }
 
 void StartModules(ModuleList& modules) {

@@ -100,12 +100,15 @@ void TApplication::Terminate() {
 
 void TApplication::HandleException() noexcept {
   try {
-    std::u16string message = platform::ExceptionMessage(std::current_exception());
-    if (OnException) OnException(message);
-    else ShowException(message);
+    ReportError(platform::ExceptionMessage(std::current_exception()));
   } catch (...) {
     // The report itself failed; nothing is left to tell the user with.
   }
+}
+
+void TApplication::ReportError(const std::u16string& message) {
+  if (OnException) OnException(message);
+  else ShowException(message);
 }
 
 void TApplication::ShowException(const std::u16string& message) {

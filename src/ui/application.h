@@ -60,6 +60,8 @@ class TApplication : public TComponent {
   // set, otherwise by the default error report, a message box with the exception's text.
   void HandleException() noexcept;
   std::function<void(const std::u16string& message)> OnException;
+  // The application's error report of one message: OnException when set, else the box.
+  void ReportError(const std::u16string& message);
   void ShowException(const std::u16string& message);
 
   // The application's own hidden window, owner of what the application shows before its

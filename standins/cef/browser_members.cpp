@@ -72,7 +72,8 @@ void InstallLifeMembers(TCefBrowser& w) {
     Browser* b = Open(self, "browser.show_dev_tools");
     if (!b) return;
     ++b->counters.dev_tools_shown;
-    b->dev_tools_open = true;
+    // A browser made with the developer tools disabled never opens them.
+    if (!b->settings.Record().developer_tools_disabled) b->dev_tools_open = true;
   };
   w.close_dev_tools = [](TCefBrowser* self) CEF_CALLBACK {
     Browser* b = Open(self, "browser.close_dev_tools");

@@ -54,7 +54,7 @@ void ReportFinds(Browser& browser) {
     // The stand-in lays nothing out: the selection has no place on the screen.
     TCefRect selection{};
     TCefBool identifier = result.identifier, active = result.count > 0 ? 1 : 0, last = 1;
-    Raise<&TCefFindHandler::on_find_result>(browser, result.count, identifier, &selection, active, last);
+    Raise<&TCefFindHandler::on_find_result>(browser, identifier, result.count, &selection, active, last);
   }
 }
 

@@ -40,7 +40,9 @@ void ScriptAlert(Browser& browser, Frame& frame, const std::u16string& message) 
 bool ScriptConfirm(Browser& browser, Frame& frame, const std::u16string& message) {
   TCefString text = View(message);
   TCefBool retval = 0;
-  return Raise<&TCefJsDialogHandler::on_jsconfirm>(browser, frame, &text, &retval).answer;
+  // The script hears the handler's choice only when the handler answered the dialog.
+  auto outcome = Raise<&TCefJsDialogHandler::on_jsconfirm>(browser, frame, &text, &retval);
+  return outcome.answer && retval;
 }
 
 bool ScriptPrompt(Browser& browser, Frame& frame, const std::u16string& message, const std::u16string& defaultText,

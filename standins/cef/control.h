@@ -213,7 +213,9 @@
 //                text of a string the program fills (unset, that one starts zeroed)
 //   set_object   an object argument (frame, request, response, script value, drag data), or
 //                what an object slot starts with (client, stream reader, response filter,
-//                download handler). Borrowed: the stand-in adds the reference that goes with it.
+//                download handler). Borrowed: the stand-in adds the reference that goes with it,
+//                except in the download handler's slot, which the program never reads: left
+//                as it was, it is not taken back.
 //   set_record   a record passed by pointer, byte for byte; size must be the record's. Its
 //                string fields are copied: the program gets the stand-in's own characters.
 //                Unset records are zeroed.
@@ -228,7 +230,8 @@
 //   standin_call_record_text  a string field of a record, by its byte offset, as it was when
 //                             the callback returned: answers its length, -1 for no such field
 //   standin_call_object       what the program left in an object slot, with a new reference
-//                             for the caller; null when empty
+//                             for the caller; null when empty, and for the stream slot of a
+//                             resource load answered true, which the program does not write
 // standin_call_free ends the call: the strings it made and the references the program left in
 // its slots go with it. Open calls count as live objects of the kind "Call".
 typedef struct StandinCall StandinCall;

@@ -215,8 +215,5 @@ int32_t standin_frame_dispatch_event(TCefFrame* frame, const char16_t* element_i
   if (!state || !state->root || !element_id || !type) return -1;
   html::Node* target = html::ElementById(*state->root, element_id);
   if (!target) return -1;
-  int32_t calls = dom::Dispatch(state, target, type);
-  // The page's own response comes after the listeners', unless the page went meanwhile.
-  if (f->page.document == state) FollowDefaultAction(*f, *target, type);
-  return calls;
+  return DispatchUserEvent(*f, *target, type);
 }

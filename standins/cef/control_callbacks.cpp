@@ -25,7 +25,9 @@ STANDIN_CONTROL_CALLBACKS(STANDIN_DECLARE_CONTROL)
 
 namespace {
 
-enum class ArgType { Browser, Value, Pointer, Text, OutText, OutInt, Object, ObjectSlot, Record };
+// ObjectSlot lends the program its object and takes back what the program leaves; OutObject
+// (the download handler's slot) only takes what the program puts there.
+enum class ArgType { Browser, Value, Pointer, Text, OutText, OutInt, Object, ObjectSlot, OutObject, Record };
 
 template <class T>
 constexpr bool kIsObject = std::is_same_v<T, TCefBase> || requires(T& t) {
@@ -41,6 +43,7 @@ constexpr ArgType TypeOf() {
   else if constexpr (std::is_same_v<T, TCefString*>) return ArgType::OutText;
   else if constexpr (std::is_same_v<T, int32_t*>) return ArgType::OutInt;
   else if constexpr (std::is_void_v<P>) return ArgType::Pointer;
+  else if constexpr (std::is_same_v<T, TCefDownloadHandler**>) return ArgType::OutObject;
   else if constexpr (std::is_pointer_v<P>) return ArgType::ObjectSlot;
   else if constexpr (kIsObject<P>) return ArgType::Object;
   else return ArgType::Record;
@@ -141,8 +144,9 @@ T Convert(Slot& s) {
     return s.out.get();
   } else if constexpr (type == ArgType::OutInt) {
     return &s.out_int;
-  } else if constexpr (type == ArgType::ObjectSlot) {
-    AddRef(s.object);
+  } else if constexpr (type == ArgType::ObjectSlot || type == ArgType::OutObject) {
+    // What an out slot starts with is never read by the program: it carries no reference.
+    if constexpr (type == ArgType::ObjectSlot) AddRef(s.object);
     s.slot = s.object;
     return reinterpret_cast<T>(&s.slot);
   } else if constexpr (type == ArgType::Object) {
@@ -187,10 +191,16 @@ int64_t AnswerOf(const O& outcome) {
   else return 0;
 }
 
-// After the call: the object slots' contents are held, the records' strings read.
-void Collect(StandinCall& call) {
+// After the call: the object slots' contents are held, the records' strings read. A slot
+// the program did not write is only emptied: a lent object's reference went to the program
+// with the call, and an out slot's starting value never had one.
+void Collect(StandinCall& call, bool written) {
   for (Slot& s : call.slots) {
-    if (s.param.type == ArgType::ObjectSlot) s.kept = Held(std::exchange(s.slot, nullptr), "object left in a slot");
+    if (s.param.type == ArgType::ObjectSlot || s.param.type == ArgType::OutObject) {
+      void* left = std::exchange(s.slot, nullptr);
+      bool unwritten = !written || (s.param.type == ArgType::OutObject && left == s.object);
+      if (!unwritten) s.kept = Held(left, "object left in a slot");
+    }
     for (size_t offset : s.param.strings) {
       TCefString field = ReadField(s.record, offset);
       s.record_texts.push_back(Read(&field));
@@ -213,8 +223,16 @@ struct Generic {
     auto outcome = calls::Raise<Member>(
         browser, [&call] { return Convert<std::tuple_element_t<I, Params>>(call.slots[I + 1]); }...);
     call.answer = AnswerOf(outcome);
-    Collect(call);
+    Collect(call, SlotsWritten(call.answer));
     return outcome.raised ? 1 : 0;
+  }
+  // A resource load the program answers itself (true) leaves its stream slot unwritten.
+  static bool SlotsWritten(int64_t answer) {
+    using ResourceLoad = decltype(&TCefRequestHandler::on_before_resource_load);
+    if constexpr (std::is_same_v<decltype(Member), ResourceLoad>) {
+      return Member != &TCefRequestHandler::on_before_resource_load || !answer;
+    }
+    return true;
   }
   static int32_t Fire(Browser& browser, StandinCall& call) {
     return FireWith(browser, call, std::make_index_sequence<std::tuple_size_v<Params>>{});
@@ -362,6 +380,7 @@ int32_t standin_call_set_text(StandinCall* call, int32_t index, const char16_t* 
 int32_t standin_call_set_object(StandinCall* call, int32_t index, TCefBase* object) {
   Slot* s = Settable(call, index, ArgType::Object, "standin_call_set_object");
   if (!s) s = Settable(call, index, ArgType::ObjectSlot, "standin_call_set_object");
+  if (!s) s = Settable(call, index, ArgType::OutObject, "standin_call_set_object");
   if (s) s->object = object;
   return s ? 1 : 0;
 }
@@ -420,7 +439,8 @@ int32_t standin_call_record_text(StandinCall* call, int32_t index, int32_t offse
 
 TCefBase* standin_call_object(StandinCall* call, int32_t index) {
   Slot* s = At(call, index, "standin_call_object");
-  return s && s->param.type == ArgType::ObjectSlot ? s->kept.Hand<TCefBase>() : nullptr;
+  return s && (s->param.type == ArgType::ObjectSlot || s->param.type == ArgType::OutObject) ? s->kept.Hand<TCefBase>()
+                                                                                             : nullptr;
 }
 
 void standin_call_free(StandinCall* call) {

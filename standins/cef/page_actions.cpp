@@ -2,11 +2,13 @@
 
 #include "page_actions.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "browsers.h"
+#include "scripts.h"
 
 namespace standin {
 namespace {
@@ -113,6 +115,16 @@ bool FollowDefaultAction(Frame& frame, html::Node& target, std::u16string_view t
   html::Node* form = IsSubmitter(target) ? Enclosing(&target, u"form") : nullptr;
   if (form) Submit(frame, *form, &target);
   return form != nullptr;
+}
+
+int DispatchUserEvent(Frame& frame, html::Node& target, std::u16string_view type) {
+  // Our own reference: a listener may make the frame let go of the document.
+  std::shared_ptr<dom::DocumentState> state = frame.page.document;
+  int calls = dom::Dispatch(state, &target, type);
+  if (frame.page.document != state) return calls;
+  bool cancelled = script::RunHandlerAttributes(frame, target, type);
+  if (!cancelled && frame.page.document == state) FollowDefaultAction(frame, target, type);
+  return calls;
 }
 
 }  // namespace standin

@@ -1,7 +1,9 @@
 // When scripts run: a committed page's inline scripts, the program's execute_java_script,
-// and the end of a page's context.
+// the page's handler attributes when a user's event reaches them, and the end of a page's
+// context.
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,27 @@ std::vector<InlineScript> InlineScripts(const Page& page) {
   return scripts;
 }
 
+// Event types that can stand in a handler attribute's name and a script's string.
+bool PlainType(std::u16string_view type) {
+  if (type.empty()) return false;
+  for (char16_t c : type)
+    if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) return false;
+  return true;
+}
+
+// A handler attribute's code as the body of a function of event, called with an event
+// whose preventDefault marks it; the program's value tells whether the default was
+// cancelled. The code starts on the program's first line, so errors keep its lines.
+std::u16string HandlerProgram(std::u16string_view code, std::u16string_view type) {
+  std::u16string program = u"(function () { var event = {type: '";
+  program += type;
+  program += u"', defaultPrevented: false, preventDefault: function () { this.defaultPrevented = true; }}; ";
+  program += u"var answer = (function (event) {";
+  program += code;
+  program += u"\n}).call(null, event); return event.defaultPrevented || answer === false; })()";
+  return program;
+}
+
 }  // namespace
 
 void RunPageScripts(Browser&, Frame& frame) {
@@ -84,6 +107,24 @@ void RunPageScripts(Browser&, Frame& frame) {
 void RunFrameScript(Frame& frame, const ScriptRecord& script) {
   if (ObjRef<ScriptContext> context = ContextOf(frame, true))
     context->Run(script.code, script.url.empty() ? frame.page.url : script.url, script.line);
+}
+
+bool RunHandlerAttributes(Frame& frame, html::Node& target, std::u16string_view type) {
+  if (!PlainType(type)) return false;
+  std::u16string attribute = u"on" + std::u16string(type);
+  // Held so that the nodes stay valid while handlers change the tree.
+  std::shared_ptr<dom::DocumentState> document = frame.page.document;
+  bool cancelled = false;
+  for (html::Node* node = &target; node; node = node->parent) {
+    if (!frame.browser() || frame.page.document != document) break;
+    const std::u16string* code = node->IsElement() ? node->Attribute(attribute) : nullptr;
+    if (!code) continue;
+    ObjRef<ScriptContext> context = ContextOf(frame, true);
+    if (!context) break;
+    Outcome outcome = context->Run(HandlerProgram(*code, type), frame.page.url, 1);
+    cancelled = cancelled || (outcome.ok && outcome.text == u"true");
+  }
+  return cancelled;
 }
 
 void PageLeaving(Frame& frame) noexcept {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -145,6 +146,14 @@ int32_t cef_initialize(const TCefSettings* settings) {
   c.strings["locale"] = Capture(settings->locale);
   c.strings["log_file"] = Capture(settings->log_file);
   c.plugin_paths = ListItems(settings->extra_plugin_paths);
+#ifdef _WIN32
+  // The cache directory is the runtime's to make, as the real one does at start (paths of
+  // the program's kind are Windows paths: elsewhere nothing is made).
+  if (const CapturedString& cache = c.strings["cache_path"]; !cache.text.empty()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(cache.text), ignored);
+  }
+#endif
   r.initialized = true;
   r.ever_initialized = true;
   r.ui_thread = std::this_thread::get_id();

@@ -2,11 +2,17 @@
 // Page scripts as the rest of the stand-in sees them: the moments at which scripts run or
 // their context goes. Everything else about scripts stays behind these functions.
 
+#include <string_view>
+
 namespace standin {
 
 class Browser;
 class Frame;
 struct ScriptRecord;
+
+namespace html {
+struct Node;
+}
 
 namespace script {
 
@@ -18,6 +24,11 @@ void RunPageScripts(Browser& browser, Frame& frame);
 // the context of the frame's page (made on first need), as a browser runs it on the thread
 // that asked.
 void RunFrameScript(Frame& frame, const ScriptRecord& script);
+// A user's event at target reaches the page's handler attributes ("on" and the type, as
+// onclick) of the target and its ancestors, nearest first, each run in the page's context
+// as a function of event. Answers true when one cancelled the default action by calling
+// event.preventDefault() or answering false; the walk stops once the page has gone.
+bool RunHandlerAttributes(Frame& frame, html::Node& target, std::u16string_view type);
 // The frame's page is about to be replaced, or the frame leaves its browser: the page's
 // script context is detached and its global environment let go.
 void PageLeaving(Frame& frame) noexcept;

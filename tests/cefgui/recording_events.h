@@ -29,6 +29,21 @@ using cef::Ref;
 // The runtime structure behind a program object, as text; "null" for none.
 std::string WireText(const Ref<ICefBase>& object);
 
+// A record that reaches an operation by pointer, as text.
+std::string Summary(const TCefRect& rect);
+std::string Summary(const TCefPopupFeatures& features);
+std::string Summary(const TCefWindowInfo& window);
+std::string Summary(const TCefHandlerMenuInfo& menu);
+std::string Summary(const TCefPrintInfo& print);
+std::string Summary(const TCefPrintOptions& options);
+
+// What an operation writes into a record or integer it may fill, when told to: a rectangle
+// becomes 11, 22, 333, 444; a window 640 by 480; print options landscape; an integer 1234.
+void Mark(TCefRect& rect);
+void Mark(TCefWindowInfo& window);
+void Mark(TCefPrintOptions& options);
+void Mark(int32_t& value);
+
 // An in-and-out argument of an operation, named as the operation names it.
 template <class T>
 struct Var {
@@ -57,10 +72,17 @@ class RecordingEvents : public base::RefCounted, public cef::IChromiumEvents {
  public:
   // One line a call: the operation and its arguments, in values seen on the way in.
   std::vector<std::string> calls;
-  // What every Boolean operation answers.
+  // What every Boolean operation answers, unless answers names it.
   bool answer = false;
+  std::map<std::string, bool> answers;
   // The operation that fails after noting its call ("*" for every one; empty for none).
   std::string failing;
+  // What the records that came by pointer held on the way in, one summary each, in call
+  // order: for tests that cannot know where the runtime keeps its records.
+  std::vector<std::string> records;
+  // Whether the operations mark the records and integers they may fill (see Mark), to show
+  // that they write into the runtime's own.
+  bool markRecords = false;
 
   // What the in-and-out arguments receive, by their names; names not listed stay as they came.
   std::map<std::string, std::u16string> texts;
@@ -215,14 +237,28 @@ class RecordingEvents : public base::RefCounted, public cef::IChromiumEvents {
     std::string call = operation;
     ((call += " " + Describe(args)), ...);
     calls.push_back(call);
+    (Note(args), ...);
     if (failing == "*" || failing == operation) {
       throw platform::Exception(platform::Utf8ToUtf16(operation) + u" failed");
     }
     (Give(args), ...);
-    return answer;
+    auto chosen = answers.find(operation);
+    return chosen != answers.end() ? chosen->second : answer;
   }
   template <class T>
-  void Give(const T&) {}
+  void Note(const T& arg) {
+    if constexpr (std::is_pointer_v<T>) {
+      if constexpr (requires { Summary(*arg); }) records.push_back(arg ? Summary(*arg) : "null");
+    }
+  }
+  template <class T>
+  void Give(const T& arg) {
+    if constexpr (std::is_pointer_v<T>) {
+      if constexpr (requires { Mark(*arg); }) {
+        if (markRecords && arg) Mark(*arg);
+      }
+    }
+  }
   void Give(const Var<std::u16string>& var);
   void Give(const Var<bool>& var);
   template <class I>

@@ -2,26 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/main_form_fixture.h"
 #include "support/fake_system.h"
 #include "ui/application.h"
-#include "ui/picture.h"
 
 namespace {
 
 using shell::TMainForm;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public shell_testing::MainFormFixture {
  protected:
-  void SetUp() override {
-    ui::RegisterGdiplusPictureFormats();
-    form_ = std::make_unique<TMainForm>(nullptr);
-  }
-  void TearDown() override {
-    form_.reset();
-    ui::UnregisterGdiplusPictureFormats();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
   static RECT WindowRect(HWND w) {
     RECT r;
     GetWindowRect(w, &r);
@@ -32,7 +22,6 @@ class MainFormTest : public ::testing::Test {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return r;
   }
-  std::unique_ptr<TMainForm> form_;
 };
 
 TEST_F(MainFormTest, IsABorderlessShadowedWindowOfTheDesignedSize) {

@@ -3,27 +3,17 @@
 
 #include <windows.h>
 
-#include <vector>
-
-#include "standin_browser/browser_fixture.h"
+#include "standin_browser/window_fixture.h"
 #include "support/screen_shot.h"
 
 namespace {
 
-using browser_testing::BrowserTest;
+using browser_testing::kChildStyle;
+using browser_testing::PumpMessages;
 using browser_testing::RuntimeRef;
 using browser_testing::TestClient;
+using browser_testing::WindowTest;
 using testing_support::ScreenShot;
-
-constexpr uint32_t kChildStyle = 0x56010000;  // child, visible, clip children and siblings, tab stop
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 bool Dark(COLORREF c) { return GetRValue(c) < 96 && GetGValue(c) < 96 && GetBValue(c) < 96; }
 
@@ -34,56 +24,6 @@ int DarkIn(const ScreenShot& shot, int left, int top, int right, int bottom) {
     for (int x = left; x < right && x < shot.Width(); ++x) n += Dark(shot.At(x, y)) ? 1 : 0;
   return n;
 }
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-class WindowTest : public BrowserTest {
- protected:
-  void SetUp() override {
-    WNDCLASSW c{};
-    c.lpfnWndProc = &ParentProc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    c.lpszClassName = L"StandinWindowTestParent";
-    RegisterClassW(&c);
-    parent_ = CreateWindowExW(0, L"StandinWindowTestParent", L"parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40,
-                              40, 640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(parent_, nullptr);
-  }
-  void TearDown() override {
-    if (IsWindow(parent_)) DestroyWindow(parent_);
-    PumpMessages();
-    BrowserTest::TearDown();
-  }
-
-  RuntimeRef<TCefBrowser> CreateChild(int x, int y, int width, int height, TCefClient* client = nullptr) {
-    TCefWindowInfo info{};
-    info.Style = kChildStyle;
-    info.WndParent = parent_;
-    info.x = x;
-    info.y = y;
-    info.Width = width;
-    info.Height = height;
-    TCefBrowserSettings settings{};
-    settings.size = sizeof settings;
-    TCefString url{};
-    return RuntimeRef<TCefBrowser>(Api().cef_browser_create_sync(&info, client, &url, &settings));
-  }
-
-  static HWND WindowOf(TCefBrowser* browser) { return static_cast<HWND>(browser->get_window_handle(browser)); }
-
-  void ShowPage(TCefBrowser* browser, const std::u16string& html) {
-    RuntimeRef<TCefFrame> frame = MainFrame(browser);
-    LoadHtml(frame.get(), html, u"http://pages.example/shown");
-    WaitIdle(browser);
-    UpdateWindow(parent_);
-    PumpMessages();
-  }
-
-  HWND parent_ = nullptr;
-};
 
 TEST_F(WindowTest, TheWindowIsAChildPlacedAndStyledAsAsked) {
   RuntimeRef<TCefBrowser> browser = CreateChild(10, 20, 300, 200);

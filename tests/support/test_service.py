@@ -18,8 +18,18 @@ and port files are removed when it stops. Only the Python standard library is us
 
 Routes (every method is accepted unless said otherwise; HEAD answers headers only):
   /                       index page with links to the other pages
-  /auth                   the service's sign-in page
-  /auth/auto/A/B          the automatic sign-in page; shows A and B
+  /auth                   the service's sign-in page; a POST of user and password goes on
+                          to /auth/auto/USER/PASSWORD
+  /auth/auto/A/B          the automatic sign-in page; names the user A (ids "first",
+                          "second" hold A and B) and links to the bid list
+  /app                    the demo of cef.app: its title shows test_param, and once it is
+                          set the page goes on to /app?param=VALUE; links call every cef.app
+                          function (set test_param, open_bidview, open_sucview, open_home,
+                          go_g2b, test_object) from their click handlers, and one leads to
+                          the same page on the foreign host foreign.example
+  /bids                   the bid list: links to /bids/1 .. /bids/3
+  /bids/N                 one bid, titled "Bid N", with a link to its document
+                          (/download?size=3145728&name=bid-N.pdf) and back to the list
   /dom                    a page for document tests: <title>DOM test page</title>, elements
                           with ids "heading", "para", "link", "list", "name", "hidden",
                           "korean", "markup" (see DOM_PAGE below)
@@ -140,7 +150,41 @@ AUTH_PAGE = """<!DOCTYPE html>
 
 AUTO_PAGE = """<!DOCTYPE html>
 <html><head><title>QVN 자동 로그인</title></head>
-<body><p id="first">{first}</p><p id="second">{second}</p></body></html>
+<body><h1 id="welcome">{first}님, 환영합니다</h1>
+<p>사용자 <span id="first">{first}</span> / <span id="second">{second}</span></p>
+<p><a id="bids" href="/bids">입찰 목록</a> · <a id="app" href="/app">cef.app 데모</a></p></body></html>
+"""
+
+APP_PAGE = """<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>cef.app</title></head>
+<body><h1 id="heading">cef.app 데모</h1>
+<p><a id="set-param" href="/app" onclick="cef.app.test_param = 'demo value';">test_param 저장</a></p>
+<p><a id="bidview" href="#" onclick="cef.app.open_bidview('http://' + location.host + '/docs/bid-notice.pdf'); return false;">공고서 열기 (open_bidview)</a></p>
+<p><a id="sucview" href="#" onclick="cef.app.open_sucview('http://' + location.host + '/docs/award.pdf'); return false;">낙찰 결과 열기 (open_sucview)</a></p>
+<p><a id="home" href="#" onclick="cef.app.open_home(); return false;">홈페이지 (open_home)</a></p>
+<p><a id="g2b" href="#" onclick="cef.app.go_g2b('bid', '20261209123-00'); return false;">나라장터 (go_g2b)</a></p>
+<p><a id="object" href="#" onclick="var o = cef.app.test_object(); document.title = o.param + ' ' + o.GetMessage(); return false;">test_object</a></p>
+<p><a id="bids" href="/bids">입찰 목록</a> · <a id="foreign" href="http://foreign.example/app">다른 사이트의 같은 페이지</a></p>
+<script>
+var param = window.cef && cef.app ? cef.app.test_param : '(no cef.app)';
+document.title = 'test_param: ' + param;
+// The value the program keeps shows in the address, so that the service's log shows it.
+if (param && location.href.indexOf('param=') < 0) location.assign('/app?param=' + encodeURIComponent(param));
+</script>
+</body></html>
+"""
+
+BIDS_PAGE = """<!DOCTYPE html>
+<html><head><title>입찰 목록</title></head>
+<body><h1 id="heading">입찰 목록</h1><ul id="list">{items}</ul>
+<p><a id="home" href="/auth">처음으로</a></p></body></html>
+"""
+
+BID_PAGE = """<!DOCTYPE html>
+<html><head><title>Bid {n}</title></head>
+<body><h1 id="heading">입찰 {n}: 분석 보고서</h1>
+<p><a id="document" href="/download?size=3145728&name=bid-{n}.pdf">공고서 내려받기 (bid-{n}.pdf)</a></p>
+<p><a id="back" href="/bids">목록으로</a></p></body></html>
 """
 
 KOREAN_PAGE = """<!DOCTYPE html>
@@ -253,12 +297,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.answer(404, ERROR_PAGE.format(code=404, reason="Not Found"))
 
-    def auth(self, parts, **_):
-        if len(parts) == 4 and parts[1] == "auto":
+    def auth(self, parts, body, **_):
+        if self.command == "POST" and len(parts) == 1:
+            form = urllib.parse.parse_qs(body.decode("utf-8", errors="replace"))
+            user, password = (urllib.parse.quote(form.get(k, [""])[0]) for k in ("user", "password"))
+            self.answer(302, "", headers=[("Location", f"/auth/auto/{user}/{password}")])
+        elif len(parts) == 4 and parts[1] == "auto":
             first, second = (urllib.parse.unquote(p) for p in parts[2:4])
             self.answer(200, AUTO_PAGE.format(first=first, second=second))
         else:
             self.answer(200, AUTH_PAGE)
+
+    def app(self, **_):
+        self.answer(200, APP_PAGE)
+
+    def bids(self, parts, **_):
+        if len(parts) == 1:
+            items = "".join(f'<li><a id="bid{n}" href="/bids/{n}">Bid {n}</a></li>' for n in range(1, 4))
+            self.answer(200, BIDS_PAGE.format(items=items))
+        elif len(parts) == 2 and parts[1].isdigit():
+            self.answer(200, BID_PAGE.format(n=int(parts[1])))
+        else:
+            self.answer(404, ERROR_PAGE.format(code=404, reason="Not Found"))
 
     def redirect(self, parts, query, **_):
         if parts[1:2] == ["chain"] and len(parts) == 3 and parts[2].isdigit():
@@ -346,6 +406,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 ROUTES = {
     "/": Handler.index,
+    "/app": Handler.app,
     "/dom": Handler.dom,
     "/second": Handler.second,
     "/echo": Handler.echo,
@@ -355,6 +416,7 @@ ROUTES = {
 }
 PREFIX_ROUTES = {
     "auth": Handler.auth,
+    "bids": Handler.bids,
     "frames": Handler.frames,
     "redirect": Handler.redirect,
     "status": Handler.status,

@@ -90,14 +90,16 @@ ProgramRun::~ProgramRun() {
   RemoveDirectoryW(folder_.c_str());
 }
 
-void ProgramRun::Start() {
+void ProgramRun::Start(const std::wstring& arguments, const std::wstring& workingDirectory) {
   SetEnvironmentVariableW(L"QVN_TRACE", (folder_ + L"trace.txt").c_str());
   SetEnvironmentVariableW(L"STANDIN_REPORT", (folder_ + L"standin.txt").c_str());
   std::wstring command = L"\"" + folder_ + L"QvnClient.exe\"";
+  if (!arguments.empty()) command += L" " + arguments;
+  const std::wstring& cwd = workingDirectory.empty() ? folder_ : workingDirectory;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   // Started in its own folder, so that the library search finds only what lies there.
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &process_))
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &process_))
     throw std::runtime_error("the program could not be started");
 }
 
@@ -159,6 +161,33 @@ std::vector<std::string> ProgramRun::Trace() const {
 }
 
 std::string ProgramRun::UpdaterLog() const { return ReadFile(folder_ + L"AutoUpdate.log"); }
+
+std::string ProgramRun::StandinReport() const { return ReadFile(folder_ + L"standin.txt"); }
+
+namespace {
+HWND FindDescendant(HWND parent, const wchar_t* className) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[128] = {};
+    GetClassNameW(child, name, 128);
+    if (std::wstring(name) == className) return child;
+    if (HWND found = FindDescendant(child, className)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+HWND ProgramRun::BrowserWindow() const {
+  HWND main = MainWindow();
+  return main ? FindDescendant(main, L"StandinBrowserWindow") : nullptr;
+}
+
+std::u16string ProgramRun::BrowserAddress() const {
+  HWND browser = BrowserWindow();
+  if (!browser) return u"(no browser)";
+  wchar_t text[2048] = {};
+  GetWindowTextW(browser, text, 2048);
+  return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
 
 HWND ChildAt(HWND parent, int x, int y) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -24,7 +24,9 @@ class ProgramRun {
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
 
-  void Start();
+  // Starts the program with a command-line tail as given (quoting is the caller's), in
+  // its own folder or in workingDirectory.
+  void Start(const std::wstring& arguments = L"", const std::wstring& workingDirectory = L"");
   // The program's main window once it is visible, or null after the timeout.
   HWND WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(20));
   HWND MainWindow() const;
@@ -40,6 +42,11 @@ class ProgramRun {
   std::u16string ApplicationTitle() const;
   std::vector<std::string> Trace() const;
   std::string UpdaterLog() const;
+  // The runtime stand-in's report at the program's exit ("clean" when nothing leaked).
+  std::string StandinReport() const;
+  // The browser's window inside the main window, and the address it shows (its text).
+  HWND BrowserWindow() const;
+  std::u16string BrowserAddress() const;
   const std::wstring& Folder() const { return folder_; }
 
  private:

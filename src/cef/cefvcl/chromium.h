@@ -19,6 +19,8 @@ class TCustomChromium : public ui::TWinControl, public virtual IChromiumEvents {
  public:
   explicit TCustomChromium(ui::TComponent* owner);
   ~TCustomChromium() override;
+  // The control's parent, not the event interface's base.
+  using ui::TControl::Parent;
 
   // Navigates the browser's main frame to url, making the window (and the browser) first.
   void Load(const std::u16string& url);

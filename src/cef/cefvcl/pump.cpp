@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "cef/ceflib/guard.h"
 #include "cef/ceflib/loader.h"
 #include "cef/cefvcl/chromium.h"
 #include "ui/application.h"
@@ -9,6 +10,7 @@
 namespace cef {
 namespace {
 std::unique_ptr<TCefApplicationEvents> g_app_events;
+CallbackErrorReport g_previous_report;
 }
 
 TCefApplicationEvents::TCefApplicationEvents(ui::TComponent* owner) : TComponent(owner) {
@@ -45,9 +47,14 @@ TCefApplicationEvents* CefAppEvents() noexcept { return g_app_events.get(); }
 
 void CefVclInitialization() {
   RegisterChromiumClass();
+  // A failure inside a runtime callback reaches the user as any other error of the loop.
+  g_previous_report = SetCallbackErrorReport([](const std::u16string& message) { ui::Application().ReportError(message); });
   g_app_events = std::make_unique<TCefApplicationEvents>(nullptr);
 }
 
-void CefVclFinalization() noexcept { g_app_events.reset(); }
+void CefVclFinalization() noexcept {
+  g_app_events.reset();
+  SetCallbackErrorReport(std::move(g_previous_report));
+}
 
 }  // namespace cef

@@ -1,0 +1,183 @@
+#include "shell/extension.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "cef/ceflib/extension.h"
+#include "cef/ceflib/v8_context.h"
+#include "shell/config.h"
+#include "shell/portal_launcher.h"
+#include "ui/application.h"
+#include "ui/form.h"
+#include "ui/system.h"
+
+namespace shell {
+
+using cef::ICefv8Value;
+using cef::Ref;
+using cef::TCefv8ValueArray;
+using cef::TCefv8ValueRef;
+
+// The page sees exactly this text; it is kept as one line, written here a statement per
+// source line for reading.
+const std::u16string_view kExtensionScript =
+    u"var cef;"
+    u"if (!cef)"
+    u"  cef = {};"
+    u"if (!cef.app)"
+    u"  cef.app = {};"
+    u"(function() {"
+    u"  cef.app.__defineGetter__('test_param', function() {"
+    u"    native function GetTestParam();"
+    u"    return GetTestParam();"
+    u"  });"
+    u"  cef.app.__defineSetter__('test_param', function(b) {"
+    u"    native function SetTestParam();"
+    u"    if(b) SetTestParam(b);"
+    u"  });"
+    u"  cef.app.open_bidview = function(b) {"
+    u"    native function OpenBidView();"
+    u"    if(b) OpenBidView(b);"
+    u"  };"
+    u"  cef.app.open_sucview = function(b) {"
+    u"    native function OpenSucView();"
+    u"    if(b) OpenSucView(b);"
+    u"  };"
+    u"  cef.app.test_object = function() {"
+    u"    native function GetTestObject();"
+    u"    return GetTestObject();"
+    u"  };"
+    u"  cef.app.go_g2b = function(a,b) {"
+    u"    native function GoG2b();"
+    u"    if (a && b) GoG2b(a,b);"
+    u"  };"
+    u"  cef.app.open_home = function() {"
+    u"    native function OpenHome();"
+    u"    OpenHome();"
+    u"  };"
+    u"})();";
+
+namespace {
+
+constexpr char16_t kObjectParam[] = u"Retrieving a parameter on a native object succeeded.";
+constexpr char16_t kObjectMessage[] = u"Calling a function on a native object succeeded.";
+
+// The script calls each native function only with the arguments it reads; a missing one
+// reads as the empty string rather than reaching past the list.
+std::u16string StringArgument(const TCefv8ValueArray& arguments, size_t index) {
+  if (index >= arguments.size() || !arguments[index]) return u"";
+  return arguments[index]->GetStringValue();
+}
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// The address of the page whose script is running now; empty when there is none.
+std::u16string CallingPageAddress() {
+  Ref<cef::ICefv8Context> context = cef::TCefv8ContextRef::Current();
+  if (!context) return u"";
+  Ref<cef::ICefFrame> frame = context->GetFrame();
+  return frame ? frame->GetUrl() : u"";
+}
+
+HWND MainWindowHandle() {
+  ui::TForm* form = ui::Application().MainForm();
+  return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+}  // namespace
+
+bool TExtension::Execute(const std::u16string& name, const Ref<ICefv8Value>&, const TCefv8ValueArray& arguments,
+                         Ref<ICefv8Value>& retval, std::u16string&) {
+  using Native = bool (TExtension::*)(const TCefv8ValueArray&, Ref<ICefv8Value>&);
+  struct Entry {
+    std::u16string_view name;
+    Native run;
+  };
+  // Looked up in this order; the first name that matches runs.
+  static constexpr Entry kNatives[] = {
+      {u"SetTestParam", &TExtension::SetTestParam}, {u"GetTestParam", &TExtension::GetTestParam},
+      {u"GetTestObject", &TExtension::GetTestObject}, {u"GetMessage", &TExtension::ObjectMessage},
+      {u"OpenBidView", &TExtension::OpenView},       {u"OpenSucView", &TExtension::OpenView},
+      {u"OpenHome", &TExtension::OpenHome},           {u"GoG2b", &TExtension::GoG2b},
+  };
+  for (const Entry& entry : kNatives)
+    if (entry.name == name) return (this->*entry.run)(arguments, retval);
+  return false;
+}
+
+bool TExtension::SetTestParam(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) {
+  if (arguments.size() != 1 || !arguments[0] || !arguments[0]->IsString()) return false;
+  FTestParam = arguments[0]->GetStringValue();
+  return true;
+}
+
+bool TExtension::GetTestParam(const TCefv8ValueArray&, Ref<ICefv8Value>& retval) {
+  retval = TCefv8ValueRef::CreateString(FTestParam);
+  return true;
+}
+
+bool TExtension::GetTestObject(const TCefv8ValueArray&, Ref<ICefv8Value>& retval) {
+  Ref<ICefv8Value> object = TCefv8ValueRef::CreateObject(nullptr);
+  if (object) {
+    object->SetValueByKey(u"param", TCefv8ValueRef::CreateString(kObjectParam));
+    // The object's function calls back into this same handler.
+    object->SetValueByKey(u"GetMessage",
+                          TCefv8ValueRef::CreateFunction(u"GetMessage", Ref<cef::ICefv8Handler>::Retain(this)));
+  }
+  retval = object;
+  return true;
+}
+
+bool TExtension::ObjectMessage(const TCefv8ValueArray&, Ref<ICefv8Value>& retval) {
+  retval = TCefv8ValueRef::CreateString(kObjectMessage);
+  return true;
+}
+
+bool TExtension::OpenView(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) {
+  // Any page the browser reaches, also a foreign one that a link led to, has `cef.app`.
+  // Only the service's own pages may make the shell open something: whatever another
+  // page asks for is quietly dropped, and the page learns nothing from the answer.
+  if (IsServiceAddress(CallingPageAddress())) ShellOpen(StringArgument(arguments, 0));
+  return true;
+}
+
+bool TExtension::OpenHome(const TCefv8ValueArray&, Ref<ICefv8Value>&) {
+  OpenHomePage();
+  return true;
+}
+
+bool TExtension::GoG2b(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) {
+  OpenG2bBidList(StringArgument(arguments, 0), StringArgument(arguments, 1));
+  return true;
+}
+
+void ShellOpen(const std::u16string& target) {
+  ui::System().ShellOpen(MainWindowHandle(), u"Open", target, u"", u"", SW_SHOW);
+}
+
+void OpenHomePage() { ShellOpen(std::u16string(u"http://") + ServiceHost); }
+
+bool IsServiceAddress(std::u16string_view url) {
+  constexpr std::u16string_view kScheme = u"http://";
+  if (url.size() < kScheme.size() || !EqualsIgnoringCase(url.substr(0, kScheme.size()), kScheme)) return false;
+  std::u16string_view rest = url.substr(kScheme.size());
+  std::u16string_view authority = rest.substr(0, rest.find_first_of(u"/?#\\"));
+  // The service's addresses carry no user name; one in front of the host would make a
+  // foreign host look like the service's at a glance, so such an address is refused.
+  if (authority.find(u'@') != std::u16string_view::npos) return false;
+  return EqualsIgnoringCase(authority, ServiceHost);
+}
+
+void RegisterExtension() {
+  auto handler = base::MakeRef<TExtension>();
+  // The runtime's reference keeps the handler alive; ours goes at the end of this step.
+  cef::CefRegisterExtension(kExtensionName, std::u16string(kExtensionScript), handler);
+}
+
+}  // namespace shell

@@ -1,0 +1,56 @@
+#include "shell/extension_pages_fixture.h"
+
+#include <cctype>
+#include <memory>
+
+#include "platform/text.h"
+#include "shell/config.h"
+#include "shell/extension.h"
+#include "support/test_service.h"
+
+namespace extension_testing {
+namespace {
+
+std::string Escape(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.')
+      out.push_back(static_cast<char>(c));
+    else
+      out += {'%', kHex[c >> 4], kHex[c & 15]};
+  }
+  return out;
+}
+
+std::string ServiceHost() { return platform::Utf16ToUtf8(shell::ServiceHost); }
+
+}  // namespace
+
+void ExtensionPagesTest::SetUp() {
+  testing_support::ProgramStandin();
+  // Once for the program, before its first page, as at start-up; the runtime keeps the
+  // handler, and with it the test parameter, until it shuts down.
+  static const bool registered = (shell::RegisterExtension(), true);
+  ASSERT_TRUE(registered);
+  BrowsingTest::SetUp();
+  // Both names reach the test service. The old mapping goes first: its end clears the
+  // variable.
+  std::string service = "127.0.0.1:" + std::to_string(testing_support::TestServicePort());
+  hosts_.reset();
+  hosts_ = std::make_unique<testing_support::ScopedHosts>(ServiceHost() + "=" + service + ";" + kForeignHost + "=" +
+                                                          service);
+}
+
+std::u16string ExtensionPagesTest::ScriptPage(const std::string& host, const std::string& code) {
+  return platform::Utf8ToUtf16("http://" + host + "/script-page?code=" + Escape(code));
+}
+
+std::u16string ExtensionPagesTest::RunPage(const std::string& host, const std::string& code) {
+  Load(ScriptPage(host, code));
+  return BrowserText("title");
+}
+
+std::u16string ExtensionPagesTest::RunServicePage(const std::string& code) { return RunPage(ServiceHost(), code); }
+
+}  // namespace extension_testing

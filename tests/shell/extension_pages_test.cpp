@@ -1,0 +1,98 @@
+// `cef.app` as pages call it, on the service's own pages and on a foreign one.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/text.h"
+#include "shell/config.h"
+#include "shell/extension_pages_fixture.h"
+
+namespace {
+
+using testing_support::FakeSystem;
+using extension_testing::ExtensionPagesTest;
+using extension_testing::kForeignHost;
+
+// The test parameter lives in the one handler, so this sequence is one test.
+TEST_F(ExtensionPagesTest, TheTestParameterIsSharedByLaterPagesAndIgnoresWhatItMustIgnore) {
+  EXPECT_EQ(RunServicePage("document.title = '[' + cef.app.test_param + ']';"), u"[]");
+  EXPECT_EQ(RunServicePage("cef.app.test_param = '낙찰'; document.title = cef.app.test_param;"), u"낙찰");
+  EXPECT_EQ(RunPage(kForeignHost, "document.title = cef.app.test_param;"), u"낙찰") << "a later page reads it";
+  EXPECT_EQ(RunServicePage("cef.app.test_param = ''; cef.app.test_param = 0; document.title = cef.app.test_param;"),
+            u"낙찰")
+      << "falsy values never reach the handler";
+  EXPECT_EQ(RunServicePage("var r = 'kept';"
+                           "try { cef.app.test_param = 5; } catch (e) { r = 'threw'; }"
+                           "document.title = r + ' ' + cef.app.test_param;"),
+            u"kept 낙찰")
+      << "a number is refused and the old value stays";
+  EXPECT_EQ(RunServicePage("cef.app.test_param = 'x'; document.title = typeof cef.app.test_param;"), u"string");
+  EXPECT_EQ(RunServicePage("document.title = cef.app.test_param;"), u"x");
+}
+
+TEST_F(ExtensionPagesTest, TheTestObjectCarriesItsParameterAndCallsBack) {
+  EXPECT_EQ(RunServicePage("var o = cef.app.test_object();"
+                           "document.title = o.param + ' | ' + o.GetMessage() + ' | ' +"
+                           "  (o !== cef.app.test_object());"),
+            u"Retrieving a parameter on a native object succeeded. | "
+            u"Calling a function on a native object succeeded. | true");
+}
+
+TEST_F(ExtensionPagesTest, TheNativeFunctionsAreReachedOnlyThroughCefApp) {
+  EXPECT_EQ(RunServicePage("document.title = [typeof cef.app.open_bidview, typeof cef.app.open_sucview,"
+                           "  typeof cef.app.go_g2b, typeof cef.app.open_home, typeof cef.app.test_object,"
+                           "  typeof OpenBidView, typeof GetTestParam, typeof GetMessage].join(' ');"),
+            u"function function function function function undefined undefined undefined");
+}
+
+TEST_F(ExtensionPagesTest, ADocumentAddressReachesTheShellUnchanged) {
+  const std::u16string bid = u"http://docs.example/bid view.hwp?no=2024-01&name=입찰#p1";
+  const std::u16string award = u"C:\\공고\\award.pdf";
+  EXPECT_EQ(RunServicePage("cef.app.open_bidview('" + platform::Utf16ToUtf8(bid) + "');"
+                           "cef.app.open_sucview('C:\\\\공고\\\\award.pdf');"
+                           "document.title = 'done';"),
+            u"done");
+  ASSERT_EQ(system.shellCalls.size(), 2u);
+  EXPECT_EQ(system.shellCalls[0].file, bid);
+  EXPECT_EQ(system.shellCalls[1].file, award);
+  for (const FakeSystem::ShellCall& call : system.shellCalls) {
+    EXPECT_EQ(call.verb, u"Open");
+    EXPECT_EQ(call.parameters, u"");
+    EXPECT_EQ(call.directory, u"");
+    EXPECT_EQ(call.show, SW_SHOW);
+    EXPECT_EQ(call.owner, nullptr) << "no main window in this program";
+  }
+}
+
+TEST_F(ExtensionPagesTest, NothingOpensWithoutATruthyDocument) {
+  EXPECT_EQ(RunServicePage("cef.app.open_bidview(''); cef.app.open_bidview(); cef.app.open_sucview(null);"
+                           "cef.app.open_sucview(0); document.title = 'done';"),
+            u"done");
+  EXPECT_TRUE(system.shellCalls.empty());
+}
+
+TEST_F(ExtensionPagesTest, AForeignPageCannotMakeTheShellOpenAnything) {
+  EXPECT_EQ(RunPage(kForeignHost, "var r = [cef.app.open_bidview('C:\\\\Windows\\\\System32\\\\calc.exe'),"
+                                  "  cef.app.open_sucview('http://evil.example/')];"
+                                  "document.title = 'done ' + r.join(',');"),
+            u"done ,")
+      << "the page sees the same as on a service page";
+  EXPECT_TRUE(system.shellCalls.empty());
+  // The same call from the service's page goes through, so the host made the difference.
+  RunServicePage("cef.app.open_bidview('C:\\\\Windows\\\\System32\\\\calc.exe');");
+  ASSERT_EQ(system.shellCalls.size(), 1u);
+  EXPECT_EQ(system.shellCalls[0].file, u"C:\\Windows\\System32\\calc.exe");
+}
+
+TEST_F(ExtensionPagesTest, TheHomePageOpensInTheUsersOwnBrowser) {
+  EXPECT_EQ(RunPage(kForeignHost, "cef.app.open_home(); document.title = 'done';"), u"done");
+  ASSERT_EQ(system.shellCalls.size(), 1u);
+  EXPECT_EQ(system.shellCalls[0].file, u"http://" + std::u16string(shell::ServiceHost));
+  EXPECT_EQ(system.shellCalls[0].verb, u"Open");
+  EXPECT_EQ(system.shellCalls[0].show, SW_SHOW);
+  EXPECT_EQ(BrowserText("url"), ScriptPage(kForeignHost, "cef.app.open_home(); document.title = 'done';"))
+      << "the embedded browser stays where it was";
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// `cef.app.go_g2b` as pages call it, reaching the portal launcher, which drives the
+// Internet Explorer stand-in (registered as the COM server the launcher creates).
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include "shell/extension_pages_fixture.h"
+#include "shell/ie_standin_control.h"
+
+namespace {
+
+using testing_support::IEStandinControl;
+
+IEStandinControl& IE() { return IEStandinControl::Get(); }
+
+// COM for the test thread as the application object initialises it for the main thread,
+// and the stand-in registered for the whole run.
+class PortalEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ASSERT_EQ(IE().RegisterServer(), S_OK);
+  }
+  void TearDown() override {
+    EXPECT_EQ(IE().UnregisterServer(), S_OK);
+    CoUninitialize();
+  }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new PortalEnvironment);
+
+class ExtensionPortalTest : public extension_testing::ExtensionPagesTest {
+ protected:
+  void SetUp() override {
+    ExtensionPagesTest::SetUp();
+    IE().iestandin_reset();
+  }
+  void TearDown() override {
+    EXPECT_EQ(IE().iestandin_live_objects(), 0);
+    EXPECT_EQ(IE().Errors(), u"");
+    IE().iestandin_reset();
+    ExtensionPagesTest::TearDown();
+  }
+};
+
+TEST_F(ExtensionPortalTest, OnlyTwoTruthyArgumentsReachThePortal) {
+  EXPECT_EQ(RunServicePage("cef.app.go_g2b('x', ''); cef.app.go_g2b('', 'y'); cef.app.go_g2b('x');"
+                           "cef.app.go_g2b(); document.title = 'done';"),
+            u"done");
+  EXPECT_EQ(IE().Record(), u"") << "the launcher was not reached";
+
+  EXPECT_EQ(RunServicePage("cef.app.go_g2b('2024', '20240101234-00'); document.title = 'done';"), u"done");
+  ASSERT_EQ(IE().iestandin_entry_count(), 1) << ::testing::PrintToString(IE().Record());
+  EXPECT_EQ(IE().iestandin_navigation_count(0), 1);
+  EXPECT_NE(IE().Address(0).find(u"bidno=20240101234&"), std::u16string::npos) << ::testing::PrintToString(IE().Address(0));
+  EXPECT_TRUE(system.shellCalls.empty());
+}
+
+}  // namespace

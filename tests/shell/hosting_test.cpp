@@ -1,0 +1,90 @@
+// The browser in the main window: where the layout places it, what it opens, and the
+// reload button.
+
+#include <windows.h>
+
+#include "shell/main_form_fixture.h"
+#include "support/fake_system.h"
+
+namespace {
+
+const testing_support::StandinControl& Control() { return testing_support::ProgramStandin(); }
+
+std::u16string Home() { return u"http://" + std::u16string(shell::ServiceHost); }
+
+int32_t BrowserValue(const cef::Ref<cef::ICefBrowser>& browser, const char* key) {
+  TCefBase* raw = browser->Wrap();
+  int32_t value = Control().standin_browser_value(reinterpret_cast<TCefBrowser*>(raw), key);
+  raw->release(raw);
+  return value;
+}
+
+std::u16string BrowserUrl(const cef::Ref<cef::ICefBrowser>& browser) { return browser->GetMainFrame()->GetUrl(); }
+
+using Hosting = shell_testing::MainFormFixture;
+
+TEST_F(Hosting, TheBrowserFillsTheLowerPanelWithTheServicesSignInPage) {
+  cef::TChromium* chrome = form_->chrome;
+  ASSERT_TRUE(chrome && chrome->Browser());
+  EXPECT_EQ(chrome->Parent(), form_->Panel2);
+  EXPECT_EQ(chrome->Bounds(), (ui::Rect{2, 0, 1052, 662}));
+  EXPECT_EQ(chrome->Color(), 16185078);
+  EXPECT_EQ(chrome->DefaultUrl(), Home() + u"/auth");
+  EXPECT_EQ(chrome->TabOrder(), 0);
+  EXPECT_TRUE(chrome->OnGetDownloadHandler()) << "bound to chromeGetDownloadHandler";
+  cef::TChromiumOptions only;
+  only.Include(cef::coDeveloperToolsDisabled);
+  EXPECT_TRUE(chrome->Options() == only) << "exactly the developer tools disabled";
+  WaitIdle();
+  EXPECT_EQ(BrowserUrl(chrome->Browser()), Home() + u"/auth");
+  // The developer tools cannot be opened.
+  chrome->Browser()->ShowDevTools();
+  EXPECT_EQ(BrowserValue(chrome->Browser(), "dev_tools.open"), 0);
+}
+
+TEST_F(Hosting, TheBrowserFollowsThePanelOnResizeMaximiseAndRestore) {
+  cef::TChromium* chrome = form_->chrome;
+  HWND browserWindow = chrome->BrowserHandle();
+  auto fills = [&] {
+    RECT panel{}, browser{};
+    GetClientRect(form_->Panel2->Handle(), &panel);
+    GetWindowRect(browserWindow, &browser);
+    MapWindowPoints(nullptr, form_->Panel2->Handle(), reinterpret_cast<POINT*>(&browser), 2);
+    return browser.left == 2 && browser.top == 0 && browser.right == panel.right - 2 && browser.bottom == panel.bottom - 2;
+  };
+  EXPECT_TRUE(fills());
+  form_->SetBounds(10, 10, 900, 600);
+  EXPECT_TRUE(fills());
+  form_->BtnMaxClick(form_->BtnMax);
+  EXPECT_TRUE(fills());
+  form_->BtnMaxClick(form_->BtnMax);
+  EXPECT_TRUE(fills());
+}
+
+TEST_F(Hosting, TheReloadPictureReloadsWhateverPageIsShown) {
+  cef::Ref<cef::ICefBrowser> browser = form_->chrome->Browser();
+  WaitIdle();
+  browser->GetMainFrame()->LoadUrl(Home() + u"/bids/2");
+  WaitIdle();
+  int32_t reloads = Control().standin_call_count("browser.reload");
+  int32_t started = BrowserValue(browser, "loads.started");
+  form_->Image2Click(form_->Image2);
+  EXPECT_EQ(Control().standin_call_count("browser.reload"), reloads + 1);
+  WaitIdle();
+  EXPECT_EQ(BrowserValue(browser, "loads.started"), started + 1);
+  EXPECT_EQ(BrowserUrl(browser), Home() + u"/bids/2");
+}
+
+TEST_F(Hosting, WithoutABrowserReloadAndSignInDoNothing) {
+  form_.reset();
+  ASSERT_TRUE(testing_support::PumpUntil([] { return cef::ClientHandlerCount.load() == 0; }));
+  Control().standin_fail_next("cef_browser_create_sync", 1);
+  form_ = std::make_unique<shell::TMainForm>(nullptr);
+  ASSERT_FALSE(form_->chrome->Browser());
+  int32_t reloads = Control().standin_call_count("browser.reload");
+  form_->Image2Click(form_->Image2);
+  form_->FormCreate(form_.get());
+  EXPECT_EQ(Control().standin_call_count("browser.reload"), reloads);
+}
+
+}  // namespace
