@@ -50,6 +50,13 @@ size_t RequestsFor(const std::string& target) {
   }));
 }
 
+// The number of anchors in a page's source; every one of the service's has an address.
+size_t Anchors(const std::u16string& source) {
+  size_t n = 0;
+  for (size_t at = source.find(u"<a "); at != std::u16string::npos; at = source.find(u"<a ", at + 1)) ++n;
+  return n;
+}
+
 RECT ScreenRect(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
@@ -82,6 +89,12 @@ std::vector<std::u16string> Texts(const std::vector<HWND>& windows) {
   std::vector<std::u16string> texts;
   for (HWND window : windows) texts.push_back(TextOf(window));
   return texts;
+}
+
+// The link window with that text, or null.
+HWND Find(const std::vector<HWND>& links, const std::u16string& text) {
+  auto it = std::find_if(links.begin(), links.end(), [&](HWND link) { return TextOf(link) == text; });
+  return it == links.end() ? nullptr : *it;
 }
 
 LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
@@ -169,8 +182,12 @@ TEST_F(LinkWindowTest, EachLinkOfTheServicesPagesIsAWindowTitledWithItsText) {
   RuntimeRef<TCefBrowser> browser = Open(ServiceUrl("/bids", "list"));
   HWND window = WindowOf(browser.get());
   std::vector<HWND> links = LinkWindows(window);
-  EXPECT_EQ(Texts(links), (std::vector<std::u16string>{u"Bid 1", u"Bid 2", u"Bid 3", u"처음으로"}));
-  ASSERT_EQ(links.size(), 4u);
+  ASSERT_EQ(links.size(), Anchors(BrowserText(browser.get(), "source"))) << "one window per link";
+  ASSERT_GE(links.size(), 4u);
+  std::vector<std::u16string> texts = Texts(links);
+  EXPECT_EQ(std::vector<std::u16string>(texts.begin(), texts.begin() + 4),
+            (std::vector<std::u16string>{u"Bid 1", u"Bid 2", u"Bid 3", u"처음으로"}))
+      << "in document order";
   RECT page = ScreenRect(window);
   for (size_t i = 0; i < links.size(); ++i) {
     RECT r = ScreenRect(links[i]);
@@ -208,16 +225,17 @@ TEST_F(LinkWindowTest, AClickOnALinkFollowsItLikeTheUsersClick) {
   RuntimeRef<TCefBrowser> browser = Open(ServiceUrl("/dom", "follow"));
   HWND window = WindowOf(browser.get());
   std::vector<HWND> links = LinkWindows(window);
-  ASSERT_EQ(Texts(links), std::vector<std::u16string>{u"Second page"});
+  HWND second = Find(links, u"Second page");
+  ASSERT_NE(second, nullptr);
   size_t before = RequestsFor("/second");
 
-  Click(links[0]);
+  Click(second);
   Settle(browser.get());
   EXPECT_EQ(MainUrl(browser.get()), Wide(testing_support::TestServiceUrl("/second")));
   EXPECT_EQ(RequestsFor("/second"), before + 1) << "the service was asked for the link's target";
   EXPECT_EQ(TextOf(window), MainUrl(browser.get())) << "the window shows the new address";
-  EXPECT_FALSE(IsWindow(links[0]));
-  EXPECT_EQ(Texts(LinkWindows(window)), std::vector<std::u16string>{u"Back"});
+  for (HWND old : links) EXPECT_FALSE(IsWindow(old)) << "the new page's links replace the old";
+  EXPECT_NE(Find(LinkWindows(window), u"Back"), nullptr);
   EXPECT_EQ(Value(browser.get(), "focused"), 1) << "a click gives the browser the keyboard";
   Close(browser);
 }
@@ -225,7 +243,8 @@ TEST_F(LinkWindowTest, AClickOnALinkFollowsItLikeTheUsersClick) {
 TEST_F(LinkWindowTest, TheDisplaysMouseFollowsALink) {
   RuntimeRef<TCefBrowser> browser = Open(ServiceUrl("/bids", "mouse"));
   std::vector<HWND> links = LinkWindows(WindowOf(browser.get()));
-  ASSERT_EQ(links.size(), 4u);
+  ASSERT_GE(links.size(), 2u);
+  ASSERT_EQ(TextOf(links[1]), u"Bid 2");
   RECT r = ScreenRect(links[1]);
   if (!ClickOnTheDisplay(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2})) GTEST_SKIP() << "xdotool cannot run";
   std::u16string target = Wide(testing_support::TestServiceUrl("/bids/2"));
@@ -373,7 +392,7 @@ TEST_F(LinkWindowTest, LinksFollowScriptsZoomAndSize) {
 TEST_F(LinkWindowTest, TheLinksGoWithTheBrowser) {
   RuntimeRef<TCefBrowser> browser = Open(ServiceUrl("/bids", "close"));
   std::vector<HWND> links = LinkWindows(WindowOf(browser.get()));
-  ASSERT_EQ(links.size(), 4u);
+  ASSERT_GE(links.size(), 4u);
   browser->close_browser(browser.get());
   for (HWND link : links) EXPECT_FALSE(IsWindow(link));
   browser.reset();
@@ -381,9 +400,9 @@ TEST_F(LinkWindowTest, TheLinksGoWithTheBrowser) {
   // With the parent too.
   RuntimeRef<TCefBrowser> second = Open(ServiceUrl("/dom", "close-parent"));
   std::vector<HWND> more = LinkWindows(WindowOf(second.get()));
-  ASSERT_EQ(more.size(), 1u);
+  ASSERT_FALSE(more.empty());
   DestroyWindow(parent_);
-  EXPECT_FALSE(IsWindow(more[0]));
+  for (HWND link : more) EXPECT_FALSE(IsWindow(link));
   EXPECT_EQ(Value(second.get(), "closed"), 1);
   second.reset();
 }

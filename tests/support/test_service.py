@@ -159,8 +159,8 @@ APP_PAGE = """<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>cef.app</title></head>
 <body><h1 id="heading">cef.app 데모</h1>
 <p><a id="set-param" href="/app" onclick="cef.app.test_param = 'demo value';">test_param 저장</a></p>
-<p><a id="bidview" href="#" onclick="cef.app.open_bidview('http://' + location.host + '/docs/bid-notice.pdf'); return false;">공고서 열기 (open_bidview)</a></p>
-<p><a id="sucview" href="#" onclick="cef.app.open_sucview('http://' + location.host + '/docs/award.pdf'); return false;">낙찰 결과 열기 (open_sucview)</a></p>
+<p><a id="bidview" href="#" onclick="cef.app.open_bidview(location.href.split('/').slice(0, 3).join('/') + '/docs/bid-notice.pdf'); return false;">공고서 열기 (open_bidview)</a></p>
+<p><a id="sucview" href="#" onclick="cef.app.open_sucview(location.href.split('/').slice(0, 3).join('/') + '/docs/award.pdf'); return false;">낙찰 결과 열기 (open_sucview)</a></p>
 <p><a id="home" href="#" onclick="cef.app.open_home(); return false;">홈페이지 (open_home)</a></p>
 <p><a id="g2b" href="#" onclick="cef.app.go_g2b('bid', '20261209123-00'); return false;">나라장터 (go_g2b)</a></p>
 <p><a id="object" href="#" onclick="var o = cef.app.test_object(); document.title = o.param + ' ' + o.GetMessage(); return false;">test_object</a></p>
@@ -177,7 +177,7 @@ if (param && location.href.indexOf('param=') < 0) location.assign('/app?param=' 
 BIDS_PAGE = """<!DOCTYPE html>
 <html><head><title>입찰 목록</title></head>
 <body><h1 id="heading">입찰 목록</h1><ul id="list">{items}</ul>
-<p><a id="home" href="/auth">처음으로</a></p></body></html>
+<p><a id="home" href="/auth">처음으로</a> · <a id="app" href="/app">cef.app 데모</a></p></body></html>
 """
 
 BID_PAGE = """<!DOCTYPE html>

@@ -128,32 +128,56 @@ CHECK_OFFSET(TCefPrintOptions, paper_metrics, 8);
 CHECK_OFFSET(TCefPrintOptions, paper_margins, 32);
 static_assert(sizeof(TCefPaperType) == 4 && sizeof(TCefHandlerNavtype) == 4);
 
-// Function tables: the header, then one 4-byte slot per member.
+// Function tables: the header, then one 4-byte slot per member. The client's getters and
+// every handler's entries, in the runtime's entry order.
+#define CHECK_ENTRY(type, field, index) CHECK_OFFSET(type, field, 16 + 4 * (index))
 CHECK_SIZE(TCefClient, 68);
-CHECK_OFFSET(TCefClient, get_life_span_handler, 16);
-CHECK_OFFSET(TCefClient, get_drag_handler, 64);
+CHECK_ENTRY(TCefClient, get_life_span_handler, 0); CHECK_ENTRY(TCefClient, get_load_handler, 1);
+CHECK_ENTRY(TCefClient, get_request_handler, 2); CHECK_ENTRY(TCefClient, get_display_handler, 3);
+CHECK_ENTRY(TCefClient, get_focus_handler, 4); CHECK_ENTRY(TCefClient, get_keyboard_handler, 5);
+CHECK_ENTRY(TCefClient, get_menu_handler, 6); CHECK_ENTRY(TCefClient, get_print_handler, 7);
+CHECK_ENTRY(TCefClient, get_find_handler, 8); CHECK_ENTRY(TCefClient, get_jsdialog_handler, 9);
+CHECK_ENTRY(TCefClient, get_jsbinding_handler, 10); CHECK_ENTRY(TCefClient, get_render_handler, 11);
+CHECK_ENTRY(TCefClient, get_drag_handler, 12);
 CHECK_SIZE(TCefLifeSpanHandler, 36);
-CHECK_OFFSET(TCefLifeSpanHandler, on_before_popup, 16);
-CHECK_OFFSET(TCefLifeSpanHandler, on_after_created, 20);
-CHECK_OFFSET(TCefLifeSpanHandler, run_modal, 24);
-CHECK_OFFSET(TCefLifeSpanHandler, do_close, 28);
-CHECK_OFFSET(TCefLifeSpanHandler, on_before_close, 32);
+CHECK_ENTRY(TCefLifeSpanHandler, on_before_popup, 0); CHECK_ENTRY(TCefLifeSpanHandler, on_after_created, 1);
+CHECK_ENTRY(TCefLifeSpanHandler, run_modal, 2); CHECK_ENTRY(TCefLifeSpanHandler, do_close, 3);
+CHECK_ENTRY(TCefLifeSpanHandler, on_before_close, 4);
 CHECK_SIZE(TCefLoadHandler, 28);
+CHECK_ENTRY(TCefLoadHandler, on_load_start, 0); CHECK_ENTRY(TCefLoadHandler, on_load_end, 1);
+CHECK_ENTRY(TCefLoadHandler, on_load_error, 2);
 CHECK_SIZE(TCefRequestHandler, 40);
-CHECK_OFFSET(TCefRequestHandler, get_download_handler, 32);
-CHECK_OFFSET(TCefRequestHandler, get_auth_credentials, 36);
+CHECK_ENTRY(TCefRequestHandler, on_before_browse, 0); CHECK_ENTRY(TCefRequestHandler, on_before_resource_load, 1);
+CHECK_ENTRY(TCefRequestHandler, on_resource_response, 2); CHECK_ENTRY(TCefRequestHandler, on_protocol_execution, 3);
+CHECK_ENTRY(TCefRequestHandler, get_download_handler, 4); CHECK_ENTRY(TCefRequestHandler, get_auth_credentials, 5);
 CHECK_SIZE(TCefDisplayHandler, 40);
-CHECK_OFFSET(TCefDisplayHandler, on_tooltip, 28);
+CHECK_ENTRY(TCefDisplayHandler, on_nav_state_change, 0); CHECK_ENTRY(TCefDisplayHandler, on_address_change, 1);
+CHECK_ENTRY(TCefDisplayHandler, on_title_change, 2); CHECK_ENTRY(TCefDisplayHandler, on_tooltip, 3);
+CHECK_ENTRY(TCefDisplayHandler, on_status_message, 4); CHECK_ENTRY(TCefDisplayHandler, on_console_message, 5);
 CHECK_SIZE(TCefFocusHandler, 24);
+CHECK_ENTRY(TCefFocusHandler, on_take_focus, 0); CHECK_ENTRY(TCefFocusHandler, on_set_focus, 1);
 CHECK_SIZE(TCefKeyboardHandler, 20);
+CHECK_ENTRY(TCefKeyboardHandler, on_key_event, 0);
 CHECK_SIZE(TCefMenuHandler, 28);
+CHECK_ENTRY(TCefMenuHandler, on_before_menu, 0); CHECK_ENTRY(TCefMenuHandler, get_menu_label, 1);
+CHECK_ENTRY(TCefMenuHandler, on_menu_action, 2);
 CHECK_SIZE(TCefPrintHandler, 24);
+CHECK_ENTRY(TCefPrintHandler, get_print_options, 0); CHECK_ENTRY(TCefPrintHandler, get_print_header_footer, 1);
 CHECK_SIZE(TCefFindHandler, 20);
+CHECK_ENTRY(TCefFindHandler, on_find_result, 0);
 CHECK_SIZE(TCefJsDialogHandler, 28);
+CHECK_ENTRY(TCefJsDialogHandler, on_jsalert, 0); CHECK_ENTRY(TCefJsDialogHandler, on_jsconfirm, 1);
+CHECK_ENTRY(TCefJsDialogHandler, on_jsprompt, 2);
 CHECK_SIZE(TCefJsBindingHandler, 20);
+CHECK_ENTRY(TCefJsBindingHandler, on_jsbinding, 0);
 CHECK_SIZE(TCefRenderHandler, 44);
-CHECK_OFFSET(TCefRenderHandler, on_cursor_change, 40);
+CHECK_ENTRY(TCefRenderHandler, get_view_rect, 0); CHECK_ENTRY(TCefRenderHandler, get_screen_rect, 1);
+CHECK_ENTRY(TCefRenderHandler, get_screen_point, 2); CHECK_ENTRY(TCefRenderHandler, on_popup_show, 3);
+CHECK_ENTRY(TCefRenderHandler, on_popup_size, 4); CHECK_ENTRY(TCefRenderHandler, on_paint, 5);
+CHECK_ENTRY(TCefRenderHandler, on_cursor_change, 6);
 CHECK_SIZE(TCefDragHandler, 24);
+CHECK_ENTRY(TCefDragHandler, on_drag_start, 0); CHECK_ENTRY(TCefDragHandler, on_drag_enter, 1);
+#undef CHECK_ENTRY
 
 CHECK_SIZE(TCefBrowser, 172);
 CHECK_OFFSET(TCefBrowser, parent_window_will_close, 16);

@@ -1,0 +1,369 @@
+#!/usr/bin/env python3
+"""One session of the real program as a person uses it, driven through the X display only.
+
+Runs inside scripts/with-display (an Xvfb screen and a Wine prefix of its own). Starts the
+demo service, registers the shell recorder (the prefix's handler of web addresses and
+documents) and the Internet Explorer stand-in, starts the shipping program with the two
+sign-in arguments and drives it with xdotool: mouse and keyboard only. e2e_probe only reads
+where windows are, as a person reads the screen. Every step saves a screenshot; the run
+ends with a contact sheet, steps.png.
+
+Usage: e2e.py --bin BUILD_BIN --out FOLDER [--junit FILE]
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+import urllib.parse
+import xml.sax.saxutils
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE = os.path.join(ROOT, "scripts", "wine")
+SERVICE = os.path.join(ROOT, "tests", "support", "test_service.py")
+HOST = "bidservice.example"
+FOREIGN = "foreign.example"
+TITLE = "QVN 분석프로그램"
+DOWNLOAD_SIZE = 3145728
+
+
+class StepFailed(Exception):
+    pass
+
+
+def windows_path(path):
+    """The Wine drive path of a Unix path (Z: is the Unix root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def run(*args, check=True, **kwargs):
+    return subprocess.run(list(args), check=check, capture_output=True, text=True, **kwargs)
+
+
+def wine(*args, check=True, **kwargs):
+    return run(WINE, *args, check=check, **kwargs)
+
+
+def xdotool(*args):
+    return run("xdotool", *[str(a) for a in args]).stdout.strip()
+
+
+def eventually(predicate, timeout=20.0, what="the condition"):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise StepFailed(f"timed out waiting for {what}")
+
+
+class Session:
+    def __init__(self, bin_dir, out):
+        self.bin = bin_dir
+        self.out = out
+        self.folder = os.path.join(out, "program")
+        self.downloads = os.path.join(out, "downloads")
+        self.shots = []
+        self.steps = []  # (name, error or None)
+        self.process = None
+        self.window = None
+
+    # ---- setting up ----
+
+    def prepare(self):
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.folder)
+        os.makedirs(self.downloads)
+        for name in ("QvnClient.exe", "libcef.dll", "XmlLoader.dll", "AutoUpdate.exe", "IEStandin.dll",
+                     "shell_recorder.exe", "e2e_probe.exe"):
+            shutil.copy(os.path.join(self.bin, name), self.folder)
+        self.service_dir = os.path.join(self.out, "service")
+        os.makedirs(self.service_dir)
+        run(sys.executable, SERVICE, "--daemon", "--port-file", self.file("service", "port"),
+            "--pid-file", self.file("service", "pid"), "--log-file", self.file("service", "requests.log"))
+        port = open(self.file("service", "port")).read().strip()
+        self.recorder_log = self.file("shell-recorder.log")
+        self.ie_log = self.file("ie-standin.log")
+        open(self.recorder_log, "w").close()
+        open(self.ie_log, "w").close()
+        env = os.environ
+        env["STANDIN_HOSTS"] = f"{HOST}=127.0.0.1:{port};{FOREIGN}=127.0.0.1:{port}"
+        env["STANDIN_REPORT"] = windows_path(self.file("standin-report.txt"))
+        env["SHELL_RECORDER_LOG"] = windows_path(self.recorder_log)
+        env["IE_STANDIN_LOG"] = windows_path(self.ie_log)
+        # The recorder opens web addresses and documents for the prefix's shell.
+        recorder = f'"{windows_path(os.path.join(self.folder, "shell_recorder.exe"))}" "%1"'
+        for key in (r"HKLM\Software\Classes\http\shell\open\command", r"HKLM\Software\Classes\https\shell\open\command",
+                    r"HKLM\Software\Classes\qvn.document\shell\open\command"):
+            wine("reg", "add", key, "/ve", "/d", recorder, "/f")
+        wine("reg", "add", r"HKLM\Software\Classes\.pdf", "/ve", "/d", "qvn.document", "/f")
+        wine("regsvr32", "/s", os.path.join(self.folder, "IEStandin.dll"))
+
+    def file(self, *parts):
+        return os.path.join(self.out, *parts)
+
+    def cleanup(self):
+        if self.process and self.process.poll() is None:
+            wine("taskkill", "/f", "/im", "QvnClient.exe", check=False)
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+        wine("regsvr32", "/s", "/u", os.path.join(self.folder, "IEStandin.dll"), check=False)
+        run(sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid"), check=False)
+
+    # ---- looking ----
+
+    def requests(self):
+        lines = open(self.file("service", "requests.log"), encoding="utf-8").read().splitlines()
+        targets = []
+        for line in lines:
+            fields = line.split("\t")
+            host = next((f[6:] for f in fields if f.startswith("Host: ")), "")
+            targets.append((fields[1] if len(fields) > 1 else "", host))
+        return targets
+
+    def count(self, target, host=HOST):
+        return sum(1 for t, h in self.requests() if urllib.parse.unquote(t) == target and h.split(":")[0] == host)
+
+    def wait_request(self, target, times=1, host=HOST):
+        eventually(lambda: self.count(target, host) >= times, what=f"{times} request(s) of {target} from {host}")
+
+    def geometry(self):
+        out = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=") for line in out.splitlines())
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def probe(self, *args):
+        result = wine(os.path.join(self.folder, "e2e_probe.exe"), *args, check=False)
+        return result.stdout.strip() if result.returncode == 0 else None
+
+    def rect(self, class_name, text=None):
+        out = self.probe("rect", class_name, *([text] if text else []))
+        return tuple(int(v) for v in out.split()) if out else None
+
+    def screenshot(self, name):
+        path = self.file(f"{len(self.shots) + 1:02d}-{name}.png")
+        run("import", "-window", "root", path)
+        self.shots.append(path)
+
+    # ---- acting ----
+
+    def click_at(self, x, y, button=1, repeat=1):
+        xdotool("mousemove", x, y)
+        time.sleep(0.1)
+        if repeat == 1:
+            xdotool("click", button)
+        else:
+            xdotool("click", "--repeat", repeat, "--delay", 80, button)
+
+    def click_link(self, text):
+        rect = eventually(lambda: self.rect("StandinLink", text), what=f"the link {text!r}")
+        self.click_at(rect[0] + min(rect[2] // 2, 40), rect[1] + rect[3] // 2)
+
+    def click_in_window(self, x, y, repeat=1):
+        wx, wy, _, _ = self.geometry()
+        self.click_at(wx + x, wy + y, repeat=repeat)
+
+    # ---- the session ----
+
+    def step(self, name, body):
+        try:
+            body()
+            self.steps.append((name, None))
+        except Exception as error:  # a failed step is reported and the session goes on
+            self.steps.append((name, f"{type(error).__name__}: {error}"))
+        finally:
+            try:
+                self.screenshot(name)
+            except Exception:
+                pass
+
+    def start(self):
+        self.process = subprocess.Popen([WINE, "QvnClient.exe", "alice", "secret"], cwd=self.folder,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = eventually(lambda: run("xdotool", "search", "--onlyvisible", "--name", TITLE, check=False).stdout.split(),
+                                 what="the main window")[0]
+        self.wait_request("/auth/auto/alice/secret")
+        eventually(lambda: self.rect("StandinLink", "입찰 목록"), what="the signed-in page")
+
+    def follow_link(self):
+        self.follow("입찰 목록", "/bids")
+
+    def reload(self):
+        before = self.count("/bids")
+        self.click_in_window(974, 14)  # the reload picture
+        self.wait_request("/bids", before + 1)
+
+    def maximise_and_restore(self):
+        screen = tuple(int(v) for v in xdotool("getdisplaygeometry").split())
+        self.click_in_window(500, 15, repeat=2)
+        eventually(lambda: self.geometry()[2:] == screen, what="the maximised window")
+        browser = eventually(lambda: self.rect("StandinBrowserWindow"), what="the browser window")
+        if browser[2] < screen[0] - 10 or browser[3] < screen[1] - 100:
+            raise StepFailed(f"the page does not fill the larger window: {browser}")
+        self.screenshot("maximised")
+        self.click_in_window(500, 15, repeat=2)
+        eventually(lambda: self.geometry()[2:] == (1058, 745), what="the restored window")
+
+    def drag(self):
+        x, y, _, _ = self.geometry()
+        xdotool("mousemove", x + 300, y + 15)
+        xdotool("mousedown", 1)
+        for i in range(1, 11):
+            xdotool("mousemove", x + 300 + 6 * i, y + 15 + 4 * i)
+            time.sleep(0.03)
+        xdotool("mouseup", 1)
+        eventually(lambda: self.geometry()[:2] == (x + 60, y + 40), what="the window at its new place")
+
+    def save_dialog(self, path):
+        dialog = eventually(lambda: run("xdotool", "search", "--onlyvisible", "--name", "Save", check=False).stdout.split(),
+                            what="the save dialog")[0]
+        xdotool("windowfocus", dialog)
+        time.sleep(0.3)
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", 20, windows_path(path))
+        xdotool("key", "Return")
+
+    def download(self):
+        self.follow("Bid 1", "/bids/1")
+        self.click_link("공고서 내려받기 (bid-1.pdf)")
+        target = os.path.join(self.downloads, "bid-1.pdf")
+        self.save_dialog(target)
+        eventually(lambda: os.path.exists(target) and os.path.getsize(target) == DOWNLOAD_SIZE, 60,
+                   what="the whole document")
+        data = open(target, "rb").read()
+        if data != bytes(i % 251 for i in range(DOWNLOAD_SIZE)):
+            raise StepFailed("the saved document differs from the service's")
+
+    def download_to_held_file(self):
+        held = os.path.join(self.downloads, "held.pdf")
+        with open(held, "wb") as f:
+            f.write(b"held by another program")
+        holder = subprocess.Popen([WINE, os.path.join(self.folder, "e2e_probe.exe"), "hold", windows_path(held), "30"],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        try:
+            holder.stdout.readline()  # "holding"
+            self.click_link("공고서 내려받기 (bid-1.pdf)")
+            self.save_dialog(held)
+            box = eventually(lambda: run("xdotool", "search", "--onlyvisible", "--name", "QVN 분석서비스", check=False).stdout.split(),
+                             what="the error report")
+            self.screenshot("cannot-create")
+            xdotool("windowfocus", box[-1])
+            xdotool("key", "Return")
+        finally:
+            holder.kill()
+            holder.wait()
+        if open(held, "rb").read() != b"held by another program":
+            raise StepFailed("the held file was changed")
+
+    def recorded(self):
+        return open(self.recorder_log, encoding="utf-8").read().splitlines()
+
+    def follow(self, text, target, host=HOST):
+        before = self.count(target, host)
+        self.click_link(text)
+        self.wait_request(target, before + 1, host)
+
+    def app_functions(self):
+        self.follow("목록으로", "/bids")
+        self.follow("cef.app 데모", "/app")
+        self.follow("test_param 저장", "/app?param=demo value")
+        # The value outlives the page: away and back, the new page reads it again.
+        self.follow("입찰 목록", "/bids")
+        self.follow("cef.app 데모", "/app?param=demo value")
+        for text, expected in (("공고서 열기 (open_bidview)", f'"http://{HOST}/docs/bid-notice.pdf"'),
+                               ("낙찰 결과 열기 (open_sucview)", f'"http://{HOST}/docs/award.pdf"'),
+                               ("홈페이지 (open_home)", f'"http://{HOST}"')):
+            self.click_link(text)
+            eventually(lambda: expected in self.recorded(), what=f"the shell to open {expected}")
+        self.click_link("나라장터 (go_g2b)")
+        eventually(lambda: "bidno=20261209123&" in open(self.ie_log, encoding="utf-8").read(),
+                   what="Internet Explorer sent to the portal")
+        self.click_link("test_object")
+
+    def foreign_page_refused(self):
+        seen = len(self.recorded())
+        self.follow("다른 사이트의 같은 페이지", "/app?param=demo value", FOREIGN)
+        self.click_link("공고서 열기 (open_bidview)")
+        time.sleep(2)
+        if len(self.recorded()) != seen:
+            raise StepFailed(f"a foreign page made the shell open {self.recorded()[seen:]}")
+
+    def close(self):
+        self.click_in_window(1038, 14)  # the close picture
+        code = self.process.wait(20)
+        if code != 0:
+            raise StepFailed(f"exit code {code}")
+        report = eventually(lambda: os.path.exists(self.file("standin-report.txt")) and
+                            open(self.file("standin-report.txt"), encoding="utf-8", errors="replace").read(),
+                            what="the stand-in's report")
+        if "clean" not in report:
+            raise StepFailed("the stand-in reports: " + report)
+
+    def session(self):
+        steps = [("signed-in", self.start), ("link-followed", self.follow_link), ("reloaded", self.reload),
+                 ("maximise-restore", self.maximise_and_restore), ("dragged", self.drag),
+                 ("downloaded", self.download), ("held-file-untouched", self.download_to_held_file),
+                 ("cef-app", self.app_functions), ("foreign-refused", self.foreign_page_refused),
+                 ("closed", self.close)]
+        for name, body in steps:
+            self.step(name, body)
+            if name == "signed-in" and self.steps[-1][1]:
+                break  # nothing else can run without the window
+
+    def contact_sheet(self):
+        if not self.shots:
+            return
+        # ImageMagick's default label font is not installed; the Korean one of the setup is.
+        font = "/usr/share/fonts/truetype/nanum/NanumGothic.ttf"
+        options = ["-font", font] if os.path.exists(font) else []
+        result = run("montage", *options, "-label", "%t", *self.shots, "-tile", "4x", "-geometry", "480x384+6+6",
+                     "-pointsize", "14", self.file("steps.png"), check=False)
+        if result.returncode != 0:
+            print("e2e: no contact sheet: " + result.stderr.strip())
+
+
+def write_junit(path, steps):
+    failures = sum(1 for _, error in steps if error)
+    cases = []
+    for name, error in steps:
+        body = f'<failure message="{xml.sax.saxutils.escape(error, {chr(34): "&quot;"})}"/>' if error else ""
+        cases.append(f'<testcase name="{name}" classname="e2e">{body}</testcase>')
+    text = (f'<?xml version="1.0" encoding="UTF-8"?>\n<testsuites tests="{len(steps)}" failures="{failures}" '
+            f'errors="0">\n<testsuite name="e2e" tests="{len(steps)}" failures="{failures}" errors="0">\n'
+            + "\n".join(cases) + "\n</testsuite>\n</testsuites>\n")
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--junit")
+    args = parser.parse_args()
+    session = Session(os.path.abspath(args.bin), os.path.abspath(args.out))
+    try:
+        session.prepare()
+        session.session()
+    except Exception as error:
+        session.steps.append(("setup", f"{type(error).__name__}: {error}"))
+    finally:
+        session.cleanup()
+        session.contact_sheet()
+    for name, error in session.steps:
+        print(f"e2e: {name}: {'ok' if not error else 'FAILED: ' + error}")
+    if args.junit:
+        write_junit(args.junit, session.steps)
+    print(f"e2e: contact sheet {session.file('steps.png')}")
+    return 0 if session.steps and all(error is None for _, error in session.steps) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
