@@ -2,7 +2,7 @@
 // end, beside the stand-in's own fetch of the same page, and the idle cost with one browser
 // open (work calls a second, the process's CPU time). Run in the folder of the test
 // programs while the test HTTP service runs there (its port file names the port).
-//   pump_measure [idle seconds]
+//   pump_measure [idle seconds] [service port]
 
 #include <windows.h>
 
@@ -59,8 +59,8 @@ class MeasureForm : public ui::TForm {
 
 int main(int argc, char** argv) {
   int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 10;
-  int port = 0;
-  std::ifstream("test-service.port") >> port;
+  int port = argc > 2 ? std::atoi(argv[2]) : 0;
+  if (port <= 0) std::ifstream("test-service.port") >> port;
   if (port <= 0) {
     std::fprintf(stderr, "no test-service.port here: start tests/support/test_service.py first\n");
     return 2;
@@ -85,8 +85,9 @@ int main(int argc, char** argv) {
     while (Clock::now() - t0 < std::chrono::seconds(idleSeconds)) ui::Application().ProcessTurn(true);
     double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     KillTimer(nullptr, timer);
-    std::printf("baseline: the loop with a bare 10 ms thread timer and no client: CPU %.2f %% of a core\n",
-                (CpuSeconds() - cpu0) / wall * 100.0);
+    double baseline = (CpuSeconds() - cpu0) / wall * 100.0;
+    std::printf("baseline: the loop with a bare 10 ms thread timer and no client: CPU %.2f %% of a core\n", baseline);
+    std::printf("RESULT baseline_cpu_percent %.2f\n", baseline);
   }
   {
     MeasureForm form;
@@ -128,6 +129,7 @@ int main(int argc, char** argv) {
       std::printf("load to load end: median %.2f ms over %zu loads; the stand-in's own fetch: median %.2f ms; "
                   "added by the pump and the layer: %.2f ms (goal: at most 20 ms)\n",
                   load, loads.size(), bare, load - bare);
+      std::printf("RESULT load_ms %.2f\nRESULT fetch_ms %.2f\nRESULT load_added_ms %.2f\n", load, bare, load - bare);
     }
 
     // Idle: the loop as the program runs it, nothing arriving but the pump's ticks.
@@ -141,6 +143,7 @@ int main(int argc, char** argv) {
     std::printf("idle for %.1f s with one browser: %.0f work calls a second (goal: 100 to 200), "
                 "CPU %.2f %% of a core (goal: under 1 %%)\n",
                 wall, calls, cpu);
+    std::printf("RESULT idle_calls_per_s %.0f\nRESULT idle_cpu_percent %.2f\n", calls, cpu);
   }
   // Let the runtime release the client before the pump and the runtime go.
   auto deadline = Clock::now() + std::chrono::seconds(5);

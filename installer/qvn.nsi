@@ -13,6 +13,9 @@ Unicode true
 !include "LogicLib.nsh"
 
 !define PRODUCT "QVN 분석프로그램"
+; The folder's name is ASCII: a shortcut's target and older tools such as the updater may
+; still read the path through the ANSI code page, which need not hold Hangul.
+!define FOLDER "QVN Client"
 !define VERSION "1.0.0"
 !define PUBLISHER "QVN"
 !define PROGRAM_FILE "QvnClient.exe"
@@ -32,10 +35,10 @@ Unicode true
 
 !if "${ARCH}" == "x64"
   Target amd64-unicode
-  InstallDir "$PROGRAMFILES64\${PRODUCT}"
+  InstallDir "$PROGRAMFILES64\${FOLDER}"
 !else if "${ARCH}" == "x86"
   Target x86-unicode
-  InstallDir "$PROGRAMFILES\${PRODUCT}"
+  InstallDir "$PROGRAMFILES\${FOLDER}"
 !else
   !error "ARCH must be x86 or x64"
 !endif

@@ -42,8 +42,7 @@ void InstallLifeMembers(TCefBrowser& w) {
   };
   // The client may take the close over; the browser then stays open until its window goes.
   w.close_browser = [](TCefBrowser* self) CEF_CALLBACK {
-    Browser* b = Open(self, "browser.close_browser");
-    if (b && !events::CloseRequested(*b) && !b->closed()) b->Close();
+    if (Browser* b = Open(self, "browser.close_browser")) CloseAsAsked(*b);
   };
   w.get_window_handle = [](TCefBrowser* self) CEF_CALLBACK -> TCefWindowHandle {
     Browser* b = Open(self, "browser.get_window_handle");

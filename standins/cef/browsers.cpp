@@ -172,7 +172,7 @@ Frame* Browser::focused_frame() const noexcept { return focused_frame_ ? focused
 
 bool Browser::Busy() const {
   if (closed_) return false;
-  if (!visits.empty() || !deliveries.empty() || !find_results.empty()) return true;
+  if (script_close || !visits.empty() || !deliveries.empty() || !find_results.empty()) return true;
   for (const ObjRef<Frame>& f : Frames())
     if (f->pending) return true;
   return false;
@@ -235,6 +235,10 @@ Browser* CreateBrowser(const WindowParams& window, Held client, SettingsCopy set
   return browser;
 }
 
+void CloseAsAsked(Browser& browser) {
+  if (!events::CloseRequested(browser) && !browser.closed()) browser.Close();
+}
+
 std::vector<ObjRef<Browser>> OpenBrowsers() {
   std::lock_guard lock(L().lock);
   return L().open;
@@ -250,6 +254,10 @@ void RunBrowserWork() {
   ReapWorkers();
   for (ObjRef<Browser>& browser : OpenBrowsers()) {
     if (browser->closed()) continue;
+    if (std::exchange(browser->script_close, false)) {
+      CloseAsAsked(*browser.get());
+      if (browser->closed()) continue;
+    }
     // What was due before this call goes first: a download offered by a load that
     // finishes now sends its first chunk on the next call.
     events::DeliverPending(*browser.get());

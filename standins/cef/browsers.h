@@ -158,6 +158,9 @@ class Browser final : public Wired<TCefBrowser, Kind::Browser> {
   BrowserCounters counters;
   bool popup = false;
   void* opener_window = nullptr;
+  // The pop-up's own page called window.close(): it closes on the next work call, once the
+  // page's script has returned.
+  bool script_close = false;
   std::vector<Delivery> deliveries;
   std::vector<FindResult> find_results;
   struct Visit {
@@ -187,6 +190,10 @@ class Browser final : public Wired<TCefBrowser, Kind::Browser> {
 Browser* CreateBrowser(const WindowParams& window, Held client, SettingsCopy settings, const std::u16string& url,
                        const Opener* opener = nullptr);
 WindowParams WindowParamsFrom(const TCefWindowInfo* info);
+
+// A close asked of an open browser: the program hears it (do_close) and may take it over;
+// otherwise the browser closes (on_before_close).
+void CloseAsAsked(Browser& browser);
 
 // The open browsers, each with a new reference.
 std::vector<ObjRef<Browser>> OpenBrowsers();

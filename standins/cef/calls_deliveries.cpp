@@ -18,7 +18,11 @@ using calls::Raise;
 constexpr size_t kChunkSize = 64 * 1024;
 
 // Sends one chunk of the download, or its end: false once it is over, finished or refused
-// (a handler that takes nothing, answering zero or less, ends it).
+// (a handler that takes nothing, answering zero or less, ends it, without complete).
+// A download whose connection broke ends like any other once the bytes that arrived are
+// sent: the runtime's request is over either way, and the handler hears complete. The
+// interface has no word for a failure; only the length announced when the handler was
+// asked for tells the program that bytes are missing.
 bool DeliverChunk(Delivery& delivery) {
   calls::CheckThread("download handler");
   auto* handler = delivery.handler.as<TCefDownloadHandler>();

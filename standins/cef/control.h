@@ -93,7 +93,8 @@
      "dev_tools.open", "popup", "os_executions" (addresses left to the system's handler of    \
      their scheme), "deliveries" (downloads still sending), "focused", "find.calls",           \
      "find.identifier", "find.matches", "find.forward", "find.match_case", "find.find_next",   \
-     "find.active". */                                                                        \
+     "find.active"; the last download's "download.length" (as announced) and                   \
+     "download.cut_short" (1 when its connection broke: it has fewer bytes). */                \
   X(int32_t, standin_browser_value, (TCefBrowser* browser, const char* key))                  \
   /* A text of a browser by key: the main frame's "url", "title", "source", "text",          \
      "error.text", "error.url"; "find.text"; the last download's "download.url",              \

@@ -30,6 +30,9 @@ struct HttpResponse {
   std::string finalUrl;   // the address that answered, after redirects
   HeaderList headers;     // of the final answer, in order
   std::vector<uint8_t> body;
+  // The answer began but the connection broke before its body was whole: ok is false and
+  // error says why, yet status, headers and the part of the body that arrived are kept.
+  bool cutShort = false;
 
   // The first header of that name (any case), or "" when there is none.
   std::string Header(std::string_view name) const;

@@ -160,13 +160,21 @@ HttpResponse Exchange(const HttpRequest& request, const UrlParts& parts, const s
   SetMethod(e, request);
 
   CURLcode result = curl_easy_perform(e);
+  long status = 0;
+  curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+  // A connection that breaks once the answer has begun leaves a partial answer, which a
+  // download still has a use for.
+  if (status > 0 && (result == CURLE_PARTIAL_FILE || result == CURLE_RECV_ERROR)) {
+    response.status = static_cast<int>(status);
+    response.cutShort = true;
+    response.error = errorText[0] ? errorText : curl_easy_strerror(result);
+    return response;
+  }
   if (result != CURLE_OK) {
     HttpResponse failed;  // whatever arrived before the failure is not an answer
     failed.error = errorText[0] ? errorText : curl_easy_strerror(result);
     return failed;
   }
-  long status = 0;
-  curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
   response.status = static_cast<int>(status);
   response.ok = true;
   return response;

@@ -4,6 +4,7 @@
 #include <winhttp.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "network.h"
@@ -142,6 +143,12 @@ void ReadBody(HINTERNET request, std::vector<uint8_t>& body) {
   }
 }
 
+bool ShorterThanAnnounced(const HttpResponse& response) {
+  std::string length = response.Header("Content-Length");
+  bool number = !length.empty() && length.size() <= 18 && length.find_first_not_of("0123456789") == std::string::npos;
+  return number && response.body.size() < std::stoull(length);
+}
+
 Internet OpenRequest(HINTERNET connection, const HttpRequest& http, const UrlParts& parts) {
   DWORD flags = parts.scheme == "https" ? WINHTTP_FLAG_SECURE : 0;
   std::wstring method = Widen(http.method), path = Widen(parts.pathAndQuery);
@@ -172,7 +179,21 @@ void Run(const HttpRequest& http, const UrlParts& parts, const std::string& conn
   }
   if (!WinHttpReceiveResponse(request.get(), nullptr)) throw Failed("receiving the answer", GetLastError());
   ReadHeaders(request.get(), response);
-  if (http.method != "HEAD") ReadBody(request.get(), response.body);
+  if (http.method == "HEAD") return;
+  // Once the answer has begun, a broken connection leaves a partial answer, which a
+  // download still has a use for. Some WinHTTPs end such a body quietly: then only the
+  // announced length tells.
+  try {
+    ReadBody(request.get(), response.body);
+  } catch (const Failed& failure) {
+    response.cutShort = true;
+    response.error = failure.Text();
+    return;
+  }
+  if (ShorterThanAnnounced(response)) {
+    response.cutShort = true;
+    response.error = "receiving the body: the connection closed before the announced length";
+  }
 }
 
 }  // namespace
@@ -181,7 +202,7 @@ HttpResponse Exchange(const HttpRequest& request, const UrlParts& parts, const s
   HttpResponse response;
   try {
     Run(request, parts, connectHost, connectPort, response);
-    response.ok = true;
+    response.ok = !response.cutShort;
     return response;
   } catch (const Failed& failure) {
     HttpResponse failed;  // whatever arrived before the failure is not an answer

@@ -91,11 +91,17 @@ void FetchOverHttp(PageLoad& load) {
   net::HttpResponse answer = net::Fetch(request);
   LoadResponse& r = load.response;
   r.final_url = answer.finalUrl.empty() ? load.params.url : FromUtf8(answer.finalUrl);
-  if (!answer.ok) {
+  if (!answer.ok && !answer.cutShort) {
     r.failed = true;
     r.error_code = ErrorCodeFor(answer.error);
     r.error_text = FromUtf8(answer.error);
     return;
+  }
+  // Kept with the reason: a download takes what arrived, a page fails as if nothing had.
+  if (answer.cutShort) {
+    r.cut_short = true;
+    r.error_code = ErrorCodeFor(answer.error);
+    r.error_text = FromUtf8(answer.error);
   }
   r.status = answer.status;
   r.status_text = answer.statusText;

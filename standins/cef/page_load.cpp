@@ -3,6 +3,8 @@
 // on a worker), and finished on a later one, where a redirect is followed, a challenge
 // answered, and the answer becomes the frame's page, or a download, or a load error.
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "browser_events.h"
@@ -64,13 +66,31 @@ Page BuildPage(const LoadResponse& r) {
   return page;
 }
 
+// The announced length of a body, or -1 when none is given.
+int64_t AnnouncedLength(const LoadResponse& r) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  constexpr std::string_view kName = "content-length";
+  for (const auto& [name, value] : r.headers) {
+    if (name.size() != kName.size() || !std::equal(name.begin(), name.end(), kName.begin(),
+                                                   [&](char a, char b) { return lower(a) == b; }))
+      continue;
+    if (value.empty() || value.size() > 18 || value.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stoll(value);
+  }
+  return -1;
+}
+
+// A runtime asks for the handler as soon as the answer begins, when the announced length
+// is all it knows; for a whole body that is the body's size anyway.
 DownloadRecord MakeDownload(LoadResponse& r) {
   DownloadRecord d;
   d.url = r.final_url;
   d.mime_type = r.mime_type;
   d.file_name = r.file_name;
-  d.length = static_cast<int64_t>(r.body.size());
+  int64_t announced = AnnouncedLength(r);
+  d.length = r.cut_short && announced >= 0 ? announced : static_cast<int64_t>(r.body.size());
   d.bytes = std::move(r.body);
+  d.cut_short = r.cut_short;
   return d;
 }
 
@@ -130,7 +150,9 @@ void CommitPage(Browser& browser, Frame& frame, PageLoad& load) {
 
 void Commit(Browser& browser, Frame& frame, PageLoad& load) {
   LoadResponse& r = load.response;
-  if (r.failed) {
+  bool download = r.attachment || !Displayable(r);
+  // Half a page is not shown: a broken connection fails it like one that never answered.
+  if (r.failed || (r.cut_short && !download)) {
     frame.failure = {r.error_code, r.error_text, load.params.url};
     ReportLoadError(browser, frame, r.error_code, r.error_text, load.params.url);
     return;
@@ -139,7 +161,7 @@ void Commit(Browser& browser, Frame& frame, PageLoad& load) {
     events::ResourceResponse(browser, r.final_url, r);
     if (Gone(browser, frame) || frame.pending) return;
   }
-  if (r.attachment || !Displayable(r)) {
+  if (download) {
     // The page stays as it was: the response is offered for saving instead.
     browser.downloads.push_back(MakeDownload(r));
     events::DownloadOffered(browser, browser.downloads.back());

@@ -61,6 +61,9 @@ struct LoadResponse {
   std::u16string redirect_to;  // a redirect not yet followed: where it points, resolved
   bool attachment = false;
   std::u16string file_name;  // suggested by the server, for downloads
+  // The connection broke during the body: `body` holds what arrived, error_code and
+  // error_text say why.
+  bool cut_short = false;
 };
 
 // Runtime error numbers reported for loads that got no answer.
@@ -98,8 +101,9 @@ struct DownloadRecord {
   std::u16string url;
   std::string mime_type;
   std::u16string file_name;
-  int64_t length = 0;
+  int64_t length = 0;  // as announced when the answer began
   std::vector<uint8_t> bytes;
+  bool cut_short = false;  // the connection broke: bytes are fewer than the length
 };
 
 // Starts a load of a frame, replacing (cancelling) the one it may have pending. It

@@ -1,7 +1,7 @@
-// The small browser environment of a page: window (the global), document (title,
-// getElementById and the elements it finds), location (href, assign), console and the
-// dialogs. Every native function knows its context by a hidden id, so that a function
-// carried into another page still acts on its own.
+// The small browser environment of a page: window (the global; close() for pop-ups),
+// document (title, getElementById and the elements it finds), location (href, assign),
+// console and the dialogs. Every native function knows its context by a hidden id, so
+// that a function carried into another page still acts on its own.
 
 #include <memory>
 #include <string>
@@ -336,6 +336,16 @@ duk_ret_t Open(duk_context* ctx) {
   return 1;
 }
 
+// As in browsers, a page may close only a window that a script opened, and only from its
+// top frame; the close waits until the script has returned.
+duk_ret_t Close(duk_context* ctx) {
+  ScriptContext* context = OwnContext(ctx);
+  Browser* browser = context ? context->browser() : nullptr;
+  bool topFrame = context && context->frame() && context->frame()->is_main();
+  if (browser && browser->popup && topFrame) browser->script_close = true;
+  return 0;
+}
+
 // ----- the whole environment -----
 
 void BuildConsole(duk_context* c, uint32_t id) {
@@ -384,6 +394,7 @@ duk_ret_t Build(duk_context* c, uint32_t id) {
   DefineMethod(c, 0, "confirm", &Confirm, DUK_VARARGS, id);
   DefineMethod(c, 0, "prompt", &Prompt, DUK_VARARGS, id);
   DefineMethod(c, 0, "open", &Open, DUK_VARARGS, id);
+  DefineMethod(c, 0, "close", &Close, 0, id);
   BuildLocation(c, id);
   BuildDocument(c, duk_get_top(c) - 1, id);
   duk_set_top(c, 0);

@@ -7,6 +7,10 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"IEFrame";
 constexpr wchar_t kTitleSuffix[] = L" - Internet Explorer (stand-in)";
+// Internet Explorer takes addresses of at most 2083 characters, and its title shows no
+// more. A page may send a far longer one (the record keeps it whole), but a title of
+// megabytes is more than an X server takes from Wine in one request.
+constexpr size_t kLongestTitleAddress = 2083;
 
 const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
@@ -74,7 +78,8 @@ HWND CreateBrowserWindow(const std::u16string& address, IEStandinShow show) {
 }
 
 void ShowAddress(HWND window, const std::u16string& address) {
-  std::u16string title = address + reinterpret_cast<const char16_t*>(kTitleSuffix);
+  std::u16string title =
+      address.substr(0, kLongestTitleAddress) + reinterpret_cast<const char16_t*>(kTitleSuffix);
   SetWindowTextW(window, Wide(title));
   InvalidateRect(window, nullptr, TRUE);
 }

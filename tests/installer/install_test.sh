@@ -19,7 +19,7 @@ program=$1
 runtime_library=$2
 mkdir -p "$(dirname "$3")"
 report="$(CDPATH= cd "$(dirname "$3")" && pwd)/$(basename "$3")"
-# Window titles and the product's folder name are Korean: every tool reads UTF-8.
+# Window titles and the product's name are Korean: every tool reads UTF-8.
 export LC_ALL=C.UTF-8
 
 product="QVN 분석프로그램"
@@ -27,7 +27,8 @@ version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$root/installer/qvn.nsi")
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
 prefix="$root/build/wineprefix-install-$$"
 work="$root/build/install-test-$$"
-install_dir="$prefix/drive_c/Program Files/$product"
+folder="QVN Client"
+install_dir="$prefix/drive_c/Program Files/$folder"
 shortcut="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product.lnk"
 wine="$root/scripts/wine"
 wineserver=/usr/lib/wine/wineserver
@@ -157,21 +158,21 @@ installed_files() {
 
 start_menu_shortcut() {
   [ -f "$shortcut" ] || fail "no shortcut at $shortcut"
-  file_hex "$shortcut" | grep -q "$(utf16_hex "C:\\Program Files\\$product\\QvnClient.exe")" ||
+  file_hex "$shortcut" | grep -q "$(utf16_hex "C:\\Program Files\\$folder\\QvnClient.exe")" ||
     fail "the shortcut does not name the installed program"
 }
 
 uninstall_entry() {
   export_entry >"$work/entry.txt" || fail "no uninstall entry under $uninstall_key"
   cat "$work/entry.txt"
-  folder="C:\\Program Files\\$product"
+  location="C:\\Program Files\\$folder"
   for expected in \
     "DisplayName=$(reg_string "$product")" \
     "DisplayVersion=$(reg_string "$version")" \
-    "DisplayIcon=$(reg_string "\"$folder\\QvnClient.exe\",0")" \
-    "InstallLocation=$(reg_string "$folder")" \
-    "UninstallString=$(reg_string "\"$folder\\uninstall.exe\"")" \
-    "QuietUninstallString=$(reg_string "\"$folder\\uninstall.exe\" /S")" \
+    "DisplayIcon=$(reg_string "\"$location\\QvnClient.exe\",0")" \
+    "InstallLocation=$(reg_string "$location")" \
+    "UninstallString=$(reg_string "\"$location\\uninstall.exe\"")" \
+    "QuietUninstallString=$(reg_string "\"$location\\uninstall.exe\" /S")" \
     "NoModify=dword:00000001" \
     "NoRepair=dword:00000001"; do
     [ "$(entry_value "${expected%%=*}")" = "${expected#*=}" ] || fail "expected ${expected}"
@@ -183,10 +184,10 @@ uninstall_entry() {
 # message that the updater's library, which this installer does not deploy, is missing)
 # and ends on a close request as the close button makes it.
 program_runs() {
-  QVN_DIR="$install_dir" QVN_WINE="$wine" QVN_PRODUCT="$product" \
-    timeout 240 "$root/scripts/with-display" sh -c '
-    cd "$QVN_DIR" || exit 1
-    "$QVN_WINE" QvnClient.exe &
+  QVN_WORK="$work" QVN_SHORTCUT="C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\$product.lnk" \
+    QVN_WINE="$wine" QVN_PRODUCT="$product" timeout 240 "$root/scripts/with-display" sh -c '
+    cd "$QVN_WORK" || exit 1
+    "$QVN_WINE" start /wait "$QVN_SHORTCUT" &
     program=$!
     windows() { xwininfo -root -tree 2>/dev/null; }
     shown=""

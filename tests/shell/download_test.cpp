@@ -1,9 +1,10 @@
 // Saving downloads: the main window's download event with the save dialog answered by the
 // test, the file it creates, and real downloads of the test service through the window's
-// browser.
+// browser; connections that break and disks that refuse.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -74,17 +75,29 @@ class Downloads : public shell_testing::MainFormFixture {
   }
   // Sends the browser to a download of the test service and waits until it was delivered.
   void Download(const std::string& query) {
+    int32_t before = BrowserValue("downloads");
     cef::Ref<cef::ICefFrame> frame = form_->chrome->Browser()->GetMainFrame();
     frame->LoadUrl(u"http://" + std::u16string(shell::ServiceHost) + platform::Utf8ToUtf16("/download?" + query));
-    TCefBase* raw = form_->chrome->Browser()->Wrap();
-    auto* browser = reinterpret_cast<TCefBrowser*>(raw);
     bool done = testing_support::PumpUntil([&] {
-      return Control().standin_browser_value(browser, "downloads") >= 1 &&
-             Control().standin_browser_value(browser, "deliveries") == 0;
+      return BrowserValue("downloads") > before && BrowserValue("deliveries") == 0;
     }, 30000);
-    raw->release(raw);
-    ASSERT_TRUE(done) << "the download did not finish";
+    ASSERT_TRUE(done) << "the download did not finish: " << BrowserValue("downloads") << " downloads, "
+                      << BrowserValue("deliveries") << " sending, " << BrowserValue("loads.pending")
+                      << " loads pending, error " << BrowserValue("error.code");
     testing_support::PumpFor(50);  // the runtime's last release of the handler
+  }
+  int32_t BrowserValue(const char* key) {
+    TCefBase* raw = form_->chrome->Browser()->Wrap();
+    int32_t value = Control().standin_browser_value(reinterpret_cast<TCefBrowser*>(raw), key);
+    raw->release(raw);
+    return value;
+  }
+  // The browser still browses: the program is up and its loop turns.
+  void ExpectBrowsing() {
+    form_->chrome->Browser()->GetMainFrame()->LoadUrl(u"http://" + std::u16string(shell::ServiceHost) + u"/dom");
+    WaitIdle();
+    EXPECT_EQ(form_->chrome->Browser()->GetMainFrame()->GetUrl(),
+              u"http://" + std::u16string(shell::ServiceHost) + u"/dom");
   }
 
   testing_support::FakeSystem system_;
@@ -171,6 +184,169 @@ TEST_F(Downloads, AZeroByteDownloadLeavesAnEmptyFile) {
   Download("size=0&name=empty.bin");
   ASSERT_TRUE(fs::exists(fs::path(system_.chosenFile)));
   EXPECT_EQ(fs::file_size(fs::path(system_.chosenFile)), 0u);
+}
+
+// ---- a connection that breaks, a disk that refuses
+
+// The test service breaks the connection after `drop` of `size` bytes. The runtime asks for
+// the handler with the announced size, sends what arrived and lets the handler go.
+TEST_F(Downloads, AConnectionBrokenMidwayLeavesExactlyWhatArrivedInAClosedFile) {
+  struct Case {
+    const char* name;
+    int size, drop;
+  };
+  // Within a chunk, on a chunk's edge, and before the first byte.
+  for (const Case& c :
+       {Case{"mid.bin", 1048576, 300001}, Case{"edge.bin", 1048576, 131072}, Case{"none.bin", 5000, 0}}) {
+    SCOPED_TRACE(c.name);
+    system_.chosenFile = folder_.File(platform::Utf8ToUtf16(c.name));
+    Download("size=" + std::to_string(c.size) + "&drop=" + std::to_string(c.drop) + "&name=" + c.name);
+    EXPECT_EQ(BrowserValue("download.cut_short"), 1) << "the test service broke the connection";
+    EXPECT_EQ(BrowserValue("download.length"), c.size) << "the handler was asked for with the announced size";
+    EXPECT_TRUE(OthersCanOpen(system_.chosenFile)) << "the runtime let the handler go and the file closed";
+    EXPECT_TRUE(ReadAll(system_.chosenFile) == Pattern(static_cast<size_t>(c.drop)))
+        << "holds " << ReadAll(system_.chosenFile).size() << " bytes";
+  }
+  EXPECT_EQ(system_.saveDialogs.size(), 3u);
+  EXPECT_TRUE(system_.messageBoxes.empty());
+  ExpectBrowsing();
+}
+
+// Whether a new handle could write the file now.
+bool Writable(const std::u16string& path) {
+  HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+class RefusedFiles : public Downloads {
+ protected:
+  // An existing file with something in it, chosen in the dialog.
+  void ChooseExisting(const std::u16string& name) {
+    system_.chosenFile = folder_.File(name);
+    std::ofstream(fs::path(system_.chosenFile), std::ios::binary) << "precious";
+  }
+  // The program is asked for a handler for the chosen file and must refuse: the error box
+  // names the file and gives the system's reason, and the file keeps what it held.
+  void ExpectRefused() {
+    {
+      ControlCall call(Control(), "request.get_download_handler");
+      EXPECT_EQ(AskForHandler(call, u"file.pdf"), 0) << "the runtime gets the neutral answer";
+      EXPECT_EQ(call.ObjectAt(4), nullptr) << "no handler";
+    }
+    ASSERT_EQ(system_.messageBoxes.size(), 1u);
+    const std::u16string expected = u"Cannot create file \"" + system_.chosenFile + u"\". ";
+    EXPECT_EQ(system_.messageBoxes[0].text.substr(0, expected.size()), expected);
+    EXPECT_GT(system_.messageBoxes[0].text.size(), expected.size()) << "the system's reason follows";
+  }
+};
+
+TEST_F(RefusedFiles, AReadOnlyFileIsReportedAndKeptAsItWas) {
+  ChooseExisting(u"read-only.pdf");
+  const auto* path = reinterpret_cast<const wchar_t*>(system_.chosenFile.c_str());
+  ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
+  // Wine keeps the mark in the file's permissions, which a user with every right (as the
+  // tests' machines run) may ignore: then the file is not read-only to anyone.
+  if (Writable(system_.chosenFile)) {
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    GTEST_SKIP() << "this system lets its user write a read-only file";
+  }
+  ExpectRefused();
+  SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadAll(system_.chosenFile), "precious");
+  ExpectBrowsing();
+}
+
+// Another program holds the file open without sharing it: refused the same way, whoever
+// the user is.
+TEST_F(RefusedFiles, AFileThatAnotherProgramHoldsIsReportedAndKeptAsItWas) {
+  ChooseExisting(u"held.pdf");
+  HANDLE held = CreateFileW(reinterpret_cast<const wchar_t*>(system_.chosenFile.c_str()), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ExpectRefused();
+  CloseHandle(held);
+  EXPECT_EQ(ReadAll(system_.chosenFile), "precious");
+  ExpectBrowsing();
+}
+
+TEST_F(RefusedFiles, AFolderThatRefusesNewFilesIsReported) {
+  const std::u16string folder = folder_.File(u"locked");
+  ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<const wchar_t*>(folder.c_str()), nullptr));
+  ASSERT_TRUE(SetFileAttributesW(reinterpret_cast<const wchar_t*>(folder.c_str()), FILE_ATTRIBUTE_READONLY));
+  auto unlock = [&] { SetFileAttributesW(reinterpret_cast<const wchar_t*>(folder.c_str()), FILE_ATTRIBUTE_NORMAL); };
+  // Windows ignores the read-only mark on folders, and so may a system that runs the tests
+  // with every right: then no folder refuses, and there is nothing to test.
+  const std::u16string probe = folder + u"\\probe";
+  HANDLE h =
+      CreateFileW(reinterpret_cast<const wchar_t*>(probe.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    DeleteFileW(reinterpret_cast<const wchar_t*>(probe.c_str()));
+    unlock();
+    GTEST_SKIP() << "this system lets a read-only folder take new files";
+  }
+  system_.chosenFile = folder + u"\\new.pdf";
+  ExpectRefused();
+  unlock();
+  EXPECT_FALSE(fs::exists(fs::path(system_.chosenFile)));
+}
+
+// A stream whose writes fail once `limit` bytes are in, as a full disk would: the write
+// that reaches the limit is partial, every later one takes nothing.
+class FailingStream : public platform::TStream {
+ public:
+  explicit FailingStream(size_t limit) : limit_(limit) {}
+  int32_t Read(void*, int32_t) override { return 0; }
+  int32_t Write(const void* buffer, int32_t count) override {
+    ++writes;
+    size_t taken = std::min(static_cast<size_t>(count), limit_ - bytes.size());
+    bytes.append(static_cast<const char*>(buffer), taken);
+    if (taken == 0) ++refused;
+    return static_cast<int32_t>(taken);
+  }
+  int64_t Seek(int64_t, platform::TSeekOrigin) override { return static_cast<int64_t>(bytes.size()); }
+
+  std::string bytes;
+  int writes = 0;
+  int refused = 0;
+
+ private:
+  size_t limit_;
+};
+
+// The program's handler over a borrowed stream, counting its own end.
+class WatchedHandler : public shell::TCefStreamDownloadHandler {
+ public:
+  WatchedHandler(platform::TStream& stream, int& destroyed) : TCefStreamDownloadHandler(stream), destroyed_(destroyed) {}
+  ~WatchedHandler() override { ++destroyed_; }
+
+ private:
+  int& destroyed_;
+};
+
+TEST_F(Downloads, AWriteThatFailsMidwayEndsTheDownloadAndTheProgramStaysUp) {
+  FailingStream stream(200000);
+  int handlers = 0, destroyed = 0;
+  form_->chrome->SetOnGetDownloadHandler([&](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const std::u16string&,
+                                             const std::u16string&, int64_t, cef::Ref<cef::ICefDownloadHandler>& handler,
+                                             bool& result) {
+    ++handlers;
+    handler = base::MakeRef<WatchedHandler>(stream, destroyed);
+    result = true;
+  });
+  Download("size=1048576&name=full-disk.bin");
+  EXPECT_EQ(handlers, 1);
+  EXPECT_EQ(destroyed, 1) << "the runtime let go of the handler";
+  EXPECT_TRUE(stream.bytes == Pattern(200000)) << "holds " << stream.bytes.size() << " bytes";
+  // Three whole chunks of 64 KiB, the partial fourth, then the refused fifth, after which
+  // the runtime sent nothing more.
+  EXPECT_EQ(stream.refused, 1) << "the runtime stopped at the first refusal";
+  EXPECT_EQ(stream.writes, 5);
+  EXPECT_TRUE(system_.messageBoxes.empty());
+  ExpectBrowsing();
 }
 
 }  // namespace

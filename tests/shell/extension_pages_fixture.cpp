@@ -27,6 +27,24 @@ std::string ServiceHost() { return platform::Utf16ToUtf8(shell::ServiceHost); }
 
 }  // namespace
 
+const std::string kBigTextScript =
+    "var k = '0123456789abc\\uD55C\\uD83D\\uDE00';"
+    "while (k.length < 1048576) k += k;"
+    "var big = '';"
+    "for (var i = 0; i < 10; i++) big += k;"
+    "big += 'END';";
+
+const std::u16string& BigText() {
+  static const std::u16string big = [] {
+    std::u16string k = u"0123456789abc\uD55C\U0001F600";
+    while (k.size() < 1048576) k += k;
+    std::u16string text;
+    for (int i = 0; i < 10; ++i) text += k;
+    return text + u"END";
+  }();
+  return big;
+}
+
 void ExtensionPagesTest::SetUp() {
   testing_support::ProgramStandin();
   // Once for the program, before its first page, as at start-up; the runtime keeps the

@@ -11,6 +11,12 @@ namespace extension_testing {
 
 inline constexpr char kForeignHost[] = "foreign.example";
 
+// A page script that leaves in `big` a text of ten mebi code units and an end mark, the
+// same as BigText(): sixteen units (a Korean syllable and a surrogate pair among them)
+// doubled to one mebi-unit, ten times over, so that a cut anywhere shows.
+extern const std::string kBigTextScript;
+const std::u16string& BigText();
+
 class ExtensionPagesTest : public browsing_testing::BrowsingTest {
  protected:
   void SetUp() override;

@@ -31,6 +31,20 @@ TEST_F(ExtensionPagesTest, TheTestParameterIsSharedByLaterPagesAndIgnoresWhatItM
   EXPECT_EQ(RunServicePage("document.title = cef.app.test_param;"), u"x");
 }
 
+// After the test above, which needs the parameter unset at first: this one leaves ten
+// mebibytes in it for the rest of the program.
+TEST_F(ExtensionPagesTest, TenMebibytesRoundTripThroughTheTestParameter) {
+  using extension_testing::kBigTextScript;
+  EXPECT_EQ(RunServicePage(kBigTextScript +
+                           "cef.app.test_param = big;"
+                           "var back = cef.app.test_param;"
+                           "document.title = (back === big) + ' ' + back.length;"),
+            u"true 10485763");
+  EXPECT_EQ(RunServicePage("var p = cef.app.test_param; document.title = p.length + ' ' + p.slice(-5);"),
+            u"10485763 \U0001F600END")
+      << "a later page reads all of it";
+}
+
 TEST_F(ExtensionPagesTest, TheTestObjectCarriesItsParameterAndCallsBack) {
   EXPECT_EQ(RunServicePage("var o = cef.app.test_object();"
                            "document.title = o.param + ' | ' + o.GetMessage() + ' | ' +"

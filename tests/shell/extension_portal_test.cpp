@@ -14,21 +14,7 @@ using testing_support::IEStandinControl;
 
 IEStandinControl& IE() { return IEStandinControl::Get(); }
 
-// COM for the test thread as the application object initialises it for the main thread,
-// and the stand-in registered for the whole run.
-class PortalEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    ASSERT_EQ(IE().RegisterServer(), S_OK);
-  }
-  void TearDown() override {
-    EXPECT_EQ(IE().UnregisterServer(), S_OK);
-    CoUninitialize();
-  }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new PortalEnvironment);
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new testing_support::IEStandinEnvironment);
 
 class ExtensionPortalTest : public extension_testing::ExtensionPagesTest {
  protected:

@@ -3,6 +3,8 @@
 // resolved from the library beside the test program, and its registration as the COM
 // server of the shell's window collection and of "InternetExplorer.Application".
 
+#include <gtest/gtest.h>
+#include <objbase.h>
 #include <windows.h>
 
 #include <string>
@@ -30,6 +32,20 @@ struct IEStandinControl {
  private:
   IEStandinControl();
   HMODULE module_ = nullptr;
+};
+
+// COM for the test thread as the application object initialises it for the main thread,
+// and the stand-in registered for the whole run of a test program.
+class IEStandinEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ASSERT_EQ(IEStandinControl::Get().RegisterServer(), S_OK);
+  }
+  void TearDown() override {
+    EXPECT_EQ(IEStandinControl::Get().UnregisterServer(), S_OK);
+    CoUninitialize();
+  }
 };
 
 }  // namespace testing_support

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/process.h"
@@ -55,6 +56,26 @@ TEST_F(UpdateCheckTest, AnswersOtherThan201StartNormally) {
   }
   EXPECT_TRUE(system.messageBoxes.empty());
   EXPECT_EQ(GetModuleHandleW(L"XmlLoader.dll"), nullptr) << "the library is freed again";
+}
+
+// Every answer an updater might plausibly give, one after the other in one process: the
+// hand-over must hang on exactly 201, and no answer may leave the library loaded.
+TEST_F(UpdateCheckTest, OnlyTheAnswer201OfAllFromMinusOneTo300StartsTheUpdater) {
+  std::vector<int> handedOver, quitting, keptLoaded;
+  for (int answer = -1; answer <= 300; ++answer) {
+    Answer(answer);
+    size_t before = system.shellCalls.size();
+    shell::CheckForUpdate();
+    if (system.shellCalls.size() != before) handedOver.push_back(answer);
+    if (QuitRequested()) quitting.push_back(answer);
+    if (GetModuleHandleW(L"XmlLoader.dll")) keptLoaded.push_back(answer);
+  }
+  EXPECT_EQ(handedOver, std::vector<int>{201});
+  EXPECT_EQ(quitting, std::vector<int>{201});
+  EXPECT_TRUE(keptLoaded.empty()) << ::testing::PrintToString(keptLoaded);
+  EXPECT_TRUE(system.messageBoxes.empty()) << "no answer is reported to the user";
+  ASSERT_EQ(system.shellCalls.size(), 1u);
+  EXPECT_EQ(system.shellCalls[0].parameters, u"quillmarsh");
 }
 
 TEST_F(UpdateCheckTest, A201HandsOverToTheUpdaterAndAsksToQuit) {

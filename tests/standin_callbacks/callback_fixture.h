@@ -32,6 +32,28 @@ class CallbackTest : public browser_testing::BrowserTest {
   TestClient client_{Api()};
 };
 
+// A test with one browser open on an empty page and its main frame at hand.
+class OpenBrowserTest : public CallbackTest {
+ protected:
+  void SetUp() override {
+    CallbackTest::SetUp();
+    browser_ = Open();
+    frame_ = MainFrame(browser_.get());
+  }
+  void TearDown() override {
+    client_.ForgetAnswers();
+    frame_.reset();
+    Close(browser_);
+    CallbackTest::TearDown();
+  }
+  TCefBase* FrameArg() const { return reinterpret_cast<TCefBase*>(frame_.get()); }
+
+  RuntimeRef<TCefBrowser> browser_;
+  RuntimeRef<TCefFrame> frame_;
+};
+
+// The text of a runtime string (empty for a null one).
+inline std::u16string Text(const TCefString& s) { return s.str ? std::u16string(s.str, s.length) : std::u16string(); }
 std::u16string Wide(const std::string& text);
 std::string Narrow(const std::u16string& text);
 // An address of the test service carrying a marker of the test's own in its query.

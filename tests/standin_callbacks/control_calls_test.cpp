@@ -10,26 +10,8 @@
 namespace callback_testing {
 namespace {
 
-std::u16string Text(const TCefString& s) { return s.str ? std::u16string(s.str, s.length) : std::u16string(); }
 
-class ControlCalls : public CallbackTest {
- protected:
-  void SetUp() override {
-    CallbackTest::SetUp();
-    browser_ = Open();
-    frame_ = MainFrame(browser_.get());
-  }
-  void TearDown() override {
-    client_.ForgetAnswers();
-    frame_.reset();
-    Close(browser_);
-    CallbackTest::TearDown();
-  }
-  TCefBase* FrameArg() const { return reinterpret_cast<TCefBase*>(frame_.get()); }
-
-  RuntimeRef<TCefBrowser> browser_;
-  RuntimeRef<TCefFrame> frame_;
-};
+using ControlCalls = OpenBrowserTest;
 
 const char* const kEveryCallback[] = {
     "life_span.on_before_popup", "life_span.on_after_created", "life_span.run_modal", "life_span.do_close",

@@ -10,27 +10,11 @@
 namespace callback_testing {
 namespace {
 
-std::u16string Text(const TCefString& s) { return s.str ? std::u16string(s.str, s.length) : std::u16string(); }
 
-class ControlKinds : public CallbackTest {
+class ControlKinds : public OpenBrowserTest {
  protected:
-  void SetUp() override {
-    CallbackTest::SetUp();
-    browser_ = Open();
-    frame_ = MainFrame(browser_.get());
-  }
-  void TearDown() override {
-    client_.ForgetAnswers();
-    frame_.reset();
-    Close(browser_);
-    CallbackTest::TearDown();
-  }
-  TCefBase* FrameArg() const { return reinterpret_cast<TCefBase*>(frame_.get()); }
   // Fires the call and expects the handler to have taken it.
   void Fire(ControlCall& call) { ASSERT_EQ(call.Fire(browser_.get()), 1); }
-
-  RuntimeRef<TCefBrowser> browser_;
-  RuntimeRef<TCefFrame> frame_;
 };
 
 TEST_F(ControlKinds, DisplayCallbacksCarryTheirValuesAndTheTooltipComesBackAsANewCopy) {

@@ -1,6 +1,7 @@
 // Downloads as the program's client receives them: the request handler is asked for a
 // download handler with the server's file name, type and length; the bytes follow in
-// chunks on later work calls, then complete, then the handler's last release.
+// chunks on later work calls, then complete, then the handler's last release; also when
+// the connection breaks midway.
 
 #include <chrono>
 #include <thread>
@@ -94,6 +95,24 @@ TEST_F(DownloadCallbacks, AHandlerThatTakesNothingEndsTheDownload) {
   RuntimeRef<TCefBrowser> browser = Open();
   Navigate(browser.get(), ServiceUrl("/download?size=200000", "refused"));
   EXPECT_EQ(handler.log, (std::vector<std::string>{"data 65536", "released"})) << "no complete";
+  Close(browser);
+}
+
+// The handler is asked for with the length the server announced; when the connection
+// breaks, the bytes that arrived go out and the download ends as any request ends.
+TEST_F(DownloadCallbacks, AConnectionThatBreaksDeliversWhatArrivedThenCompletes) {
+  Supply();
+  RuntimeRef<TCefBrowser> browser = Open();
+  Navigate(browser.get(), ServiceUrl("/download?size=200000&drop=70000", "broken"));
+  EXPECT_EQ(client_.Last("request.get_download_handler").numbers, std::vector<int64_t>{200000});
+  EXPECT_EQ(handler.log, (std::vector<std::string>{"data 65536", "data 4464", "complete", "released"}));
+  ASSERT_EQ(handler.bytes.size(), 70000u);
+  size_t wrong = 0;
+  for (size_t i = 0; i < handler.bytes.size(); ++i) wrong += handler.bytes[i] == i % 251 ? 0 : 1;
+  EXPECT_EQ(wrong, 0u);
+  EXPECT_EQ(Value(browser.get(), "download.cut_short"), 1);
+  EXPECT_EQ(Value(browser.get(), "download.length"), 200000);
+  EXPECT_EQ(Value(browser.get(), "error.code"), 0) << "the page stays, without an error";
   Close(browser);
 }
 

@@ -1,7 +1,7 @@
 // Pop-ups from window.open: the life-span handler hears of them with the features read
 // from the script's string, a top-level window request, the address, the opener's client
 // and a copy of its settings; it may cancel or change them, and otherwise a pop-up
-// browser opens.
+// browser opens. A pop-up's own page may close it again with window.close().
 
 #include <climits>
 
@@ -22,7 +22,6 @@ struct PopupRequest {
   TCefClient* client = nullptr;
 };
 
-std::u16string Text(const TCefString& s) { return s.str ? std::u16string(s.str, s.length) : std::u16string(); }
 
 class PopupCallbacks : public CallbackTest {
  protected:
@@ -184,6 +183,40 @@ TEST_F(PopupCallbacks, TheProgramMayGiveThePopupAnotherClientAddressAndSettings)
   Close(opener);
   EXPECT_EQ(other.References(), 0);
   EXPECT_EQ(other.Underflows(), 0);
+}
+
+TEST_F(PopupCallbacks, APopupsOwnPageClosesItThroughTheLifeSpanCallbacksAndNoOtherPageCan) {
+  RuntimeRef<TCefBrowser> opener = Open(ServiceUrl("/dom", "closing-opener"));
+  WaitIdle(opener.get());
+  EXPECT_EQ(Run(opener.get(), u"window.close(); 'ran'"), u"ran");
+  WaitIdle(nullptr);
+  EXPECT_EQ(client_.Count("life_span.do_close"), 0) << "a window that no script opened stays";
+  Run(opener.get(), u"window.open('/second?m=closing-popup')");
+  ASSERT_EQ(Control().standin_browser_count(), 2);
+  RuntimeRef<TCefBrowser> popup = BrowserAt(1);
+  WaitIdle(nullptr);
+
+  // The program takes the first close over: the pop-up stays. The close waits until the
+  // page's script has returned.
+  client_.On("life_span.do_close", [](Seen&) { return 1; });
+  EXPECT_EQ(Run(popup.get(), u"window.close(); document.title = 'after close'; document.title"), u"after close");
+  WaitIdle(nullptr);
+  EXPECT_EQ(client_.Count("life_span.do_close"), 1);
+  EXPECT_EQ(client_.Last("life_span.do_close").browser, popup.get());
+  EXPECT_EQ(client_.Count("life_span.on_before_close"), 0);
+  EXPECT_EQ(Control().standin_browser_value(popup.get(), "closed"), 0);
+
+  // Left to the runtime, the second closes it as a closing browser is closed.
+  client_.On("life_span.do_close", [](Seen&) { return 0; });
+  Run(popup.get(), u"window.close(); window.close()");
+  WaitIdle(nullptr);
+  EXPECT_EQ(client_.Count("life_span.do_close"), 2) << "asked once, however often the page called";
+  ASSERT_EQ(client_.Count("life_span.on_before_close"), 1);
+  EXPECT_EQ(client_.Last("life_span.on_before_close").browser, popup.get());
+  EXPECT_EQ(Control().standin_browser_value(popup.get(), "closed"), 1);
+  EXPECT_EQ(Control().standin_browser_count(), 1);
+  popup.reset();
+  Close(opener);
 }
 
 }  // namespace

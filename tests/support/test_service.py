@@ -48,7 +48,9 @@ Routes (every method is accepted unless said otherwise; HEAD answers headers onl
                           "body" (UTF-8, bad bytes replaced), "body_length"}
   /download?size=N&name=F attachment; filename="F" (default data.bin), N bytes (default
                           1000) of the pattern byte[i] = i % 251, sent in 64 KiB chunks
-                          with a Content-Length
+                          with a Content-Length; with drop=M (M < N) the connection
+                          breaks after the first M bytes: the socket is closed without
+                          the rest
   /download/hangul?size=N the same with filename*=UTF-8''보고서.bin (percent-encoded) and
                           the fallback filename="report.bin"
   /slow?delay=MS          sends its headers at once and its body ("slow body") MS
@@ -72,6 +74,7 @@ import http.server
 import json
 import os
 import signal
+import socket
 import socketserver
 import sys
 import threading
@@ -365,9 +368,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         if self.command == "HEAD":
             return
-        for start in range(0, size, CHUNK_SIZE):
-            self.wfile.write(pattern(start, min(CHUNK_SIZE, size - start)))
+        drop = query.get("drop")
+        sent = size if drop is None else min(size, max(0, int(drop[0])))
+        for start in range(0, sent, CHUNK_SIZE):
+            self.wfile.write(pattern(start, min(CHUNK_SIZE, sent - start)))
             self.wfile.flush()
+        if drop is not None:
+            # What was sent stays sent; the rest never comes, as when a line breaks.
+            self.close_connection = True
+            self.connection.shutdown(socket.SHUT_RDWR)
 
     def slow(self, query, **_):
         delay = min(30000, max(0, int(query.get("delay", ["500"])[0])))
