@@ -93,7 +93,8 @@ def rows(native, wine):
     if "idle_cpu_percent" in wine:
         base = wine.get("baseline_cpu_percent")
         add("Wine: CPU of the idle program with one browser", f"{wine['idle_cpu_percent']:.2f} % of a core" +
-            (f" (the same loop with a bare 10 ms timer and no client: {base:.2f} %)" if base is not None else ""),
+            (f" (the same loop, a shown window and a bare 10 ms timer, no client: {base:.2f} %)"
+             if base is not None else ""),
             "under 1 %", wine["idle_cpu_percent"] < 1)
     if "load_added_ms" in wine:
         add("Wine: Load of a small page to its load end, beyond the stand-in's own fetch",
@@ -117,7 +118,7 @@ def main():
     lines = [f"Taken {datetime.date.today().isoformat()} on {platform.machine()} with "
              f"{context.get('num_cpus', '?')} CPUs; native figures are medians of "
              f"{native and next(iter(native.values())).get('repetitions', 3) or 3} repetitions (Release), "
-             "Wine figures medians of several runs (see scripts/bench).", "",
+             "Wine figures as bench/*_measure.cpp take them (see the README).", "",
              "| what | figure | goal | met |", "|---|---|---|---|"]
     lines += [f"| {w} | {f} | {g} | {m} |" for w, f, g, m in rows(native, wine)]
     text = "\n".join(lines) + "\n"

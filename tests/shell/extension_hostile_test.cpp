@@ -11,7 +11,7 @@
 
 #include "platform/text.h"
 #include "shell/config.h"
-#include "shell/extension_pages_fixture.h"
+#include "shell/extension_portal_fixture.h"
 #include "shell/ie_standin_control.h"
 
 namespace {
@@ -40,19 +40,7 @@ std::vector<std::u16string> Files(const testing_support::FakeSystem& system) {
 
 // go_g2b reaches the real launcher, which drives the Internet Explorer stand-in that the
 // portal tests of this program register.
-class HostileExtensionPages : public extension_testing::ExtensionPagesTest {
- protected:
-  void SetUp() override {
-    ExtensionPagesTest::SetUp();
-    IE().iestandin_reset();
-  }
-  void TearDown() override {
-    EXPECT_EQ(IE().iestandin_live_objects(), 0);
-    EXPECT_EQ(IE().Errors(), u"");
-    IE().iestandin_reset();
-    ExtensionPagesTest::TearDown();
-  }
-};
+using HostileExtensionPages = extension_testing::PortalPagesTest;
 
 TEST_F(HostileExtensionPages, TenMebibytesReachTheShellUnchanged) {
   EXPECT_EQ(RunServicePage(kBigTextScript +

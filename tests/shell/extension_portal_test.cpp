@@ -5,7 +5,7 @@
 
 #include <objbase.h>
 
-#include "shell/extension_pages_fixture.h"
+#include "shell/extension_portal_fixture.h"
 #include "shell/ie_standin_control.h"
 
 namespace {
@@ -16,19 +16,7 @@ IEStandinControl& IE() { return IEStandinControl::Get(); }
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new testing_support::IEStandinEnvironment);
 
-class ExtensionPortalTest : public extension_testing::ExtensionPagesTest {
- protected:
-  void SetUp() override {
-    ExtensionPagesTest::SetUp();
-    IE().iestandin_reset();
-  }
-  void TearDown() override {
-    EXPECT_EQ(IE().iestandin_live_objects(), 0);
-    EXPECT_EQ(IE().Errors(), u"");
-    IE().iestandin_reset();
-    ExtensionPagesTest::TearDown();
-  }
-};
+using ExtensionPortalTest = extension_testing::PortalPagesTest;
 
 TEST_F(ExtensionPortalTest, OnlyTwoTruthyArgumentsReachThePortal) {
   EXPECT_EQ(RunServicePage("cef.app.go_g2b('x', ''); cef.app.go_g2b('', 'y'); cef.app.go_g2b('x');"
