@@ -2,21 +2,12 @@
 
 #include "cef/ceflib/browser_settings.h"
 #include "platform/text.h"
+#include "support/raw_browser.h"
 
 namespace browsing_testing {
 
 using namespace cef;
 
-namespace {
-// The browser's structure with one reference, for the control functions, released after.
-template <class Use>
-auto WithRawBrowser(const Ref<ICefBrowser>& browser, Use use) {
-  TCefBase* raw = browser->Wrap();
-  auto result = use(reinterpret_cast<TCefBrowser*>(raw));
-  raw->release(raw);
-  return result;
-}
-}  // namespace
 
 void BrowsingTest::SetUp() {
   testing_support::ProgramStandin();
@@ -42,7 +33,7 @@ void BrowsingTest::TearDown() {
 }
 
 void BrowsingTest::WaitIdle() {
-  int32_t idle = WithRawBrowser(
+  int32_t idle = testing_support::WithRawBrowser(
       browser_, [](TCefBrowser* b) { return testing_support::ProgramStandin().standin_wait_idle(b, 20000); });
   ASSERT_EQ(idle, 1) << "the browser did not finish its work";
 }
@@ -54,13 +45,7 @@ void BrowsingTest::Load(const std::u16string& url) {
   WaitIdle();
 }
 
-std::u16string BrowsingTest::BrowserText(const char* key) {
-  return WithRawBrowser(browser_, [&](TCefBrowser* b) {
-    return testing_support::ControlText([&](char16_t* buffer, int32_t size) {
-      return testing_support::ProgramStandin().standin_browser_text(b, key, buffer, size);
-    });
-  });
-}
+std::u16string BrowsingTest::BrowserText(const char* key) { return testing_support::BrowserText(browser_, key); }
 
 std::u16string BrowsingTest::Service(const char* path) {
   return u"http://service.example" + platform::Utf8ToUtf16(path);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 #include <string>
 
@@ -77,22 +76,9 @@ class ScriptingTest : public browsing_testing::BrowsingTest {
   // Loads a page of the service whose one script is code, and answers the page's title
   // once its scripts have run.
   std::u16string RunPage(const std::string& code) {
-    url_ = Service(("/script-page?code=" + Escape(code)).c_str());
+    url_ = Service(("/script-page?code=" + testing_support::QueryEscape(code)).c_str());
     Load(url_);
     return BrowserText("title");
-  }
-
-  static std::string Escape(const std::string& text) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : text) {
-      if (std::isalnum(c) || c == '-' || c == '_' || c == '.') {
-        out.push_back(static_cast<char>(c));
-      } else {
-        out += {'%', kHex[c >> 4], kHex[c & 15]};
-      }
-    }
-    return out;
   }
 
   std::u16string url_;

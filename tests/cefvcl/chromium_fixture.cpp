@@ -109,15 +109,4 @@ std::string ChromiumTest::Service(const std::string& path) {
 
 std::u16string ChromiumTest::Service16(const std::string& path) { return platform::Utf8ToUtf16(Service(path)); }
 
-std::u16string ChromiumTest::BrowserText(const Ref<ICefBrowser>& browser, const char* key) {
-  return WithRawBrowser(browser, [&](TCefBrowser* b) {
-    return testing_support::ControlText(
-        [&](char16_t* buffer, int32_t size) { return Control().standin_browser_text(b, key, buffer, size); });
-  });
-}
-
-int32_t ChromiumTest::BrowserValue(const Ref<ICefBrowser>& browser, const char* key) {
-  return WithRawBrowser(browser, [&](TCefBrowser* b) { return Control().standin_browser_value(b, key); });
-}
-
 }  // namespace cefvcl_testing

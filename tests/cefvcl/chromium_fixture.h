@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cef/cefvcl/chromium.h"
+#include "support/raw_browser.h"
 #include "support/standin_control.h"
 #include "support/test_service.h"
 #include "ui/form.h"
@@ -48,9 +49,6 @@ class ChromiumTest : public testing_support::StandinTest {
 
   static std::string Service(const std::string& path);
   static std::u16string Service16(const std::string& path);
-  // A text or number the stand-in knows of a browser.
-  static std::u16string BrowserText(const cef::Ref<cef::ICefBrowser>& browser, const char* key);
-  static int32_t BrowserValue(const cef::Ref<cef::ICefBrowser>& browser, const char* key);
   static const testing_support::StandinControl& Control() { return testing_support::ProgramStandin(); }
 
   EventLog log_;
@@ -60,13 +58,8 @@ class ChromiumTest : public testing_support::StandinTest {
   std::unique_ptr<testing_support::ScopedHosts> hosts_;
 };
 
-// The browser's structure with one reference for a control function, released after.
-template <class Use>
-auto WithRawBrowser(const cef::Ref<cef::ICefBrowser>& browser, Use use) {
-  TCefBase* raw = browser->Wrap();
-  auto result = use(reinterpret_cast<TCefBrowser*>(raw));
-  raw->release(raw);
-  return result;
-}
+using testing_support::BrowserText;
+using testing_support::BrowserValue;
+using testing_support::WithRawBrowser;
 
 }  // namespace cefvcl_testing

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <set>
 #include <string>
 
 #include "cef/cefvcl/pump.h"
 #include "cefvcl/chromium_fixture.h"
+#include "support/test_service.h"
 #include "platform/text.h"
 
 namespace {
@@ -19,18 +19,6 @@ using namespace cefvcl_testing;
 using namespace cef;
 
 constexpr int kPopups = 100;
-
-std::string Escape(const std::string& text) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : text) {
-    if (std::isalnum(c) || c == '-' || c == '_' || c == '.')
-      out.push_back(static_cast<char>(c));
-    else
-      out += {'%', kHex[c >> 4], kHex[c & 15]};
-  }
-  return out;
-}
 
 // Pop-up number n titles itself "popup n", opens number n + 1 up to the last (unless told
 // to stay) and closes itself.
@@ -44,9 +32,9 @@ std::string PopupScript(bool closeItself) {
 // The page that opens the first pop-up, and then tries to close itself, which a window that
 // no script opened may not.
 std::string OpenerPage(bool popupsCloseThemselves) {
-  std::string code = "window.open('/script-page?code=" + Escape(PopupScript(popupsCloseThemselves)) +
+  std::string code = "window.open('/script-page?code=" + testing_support::QueryEscape(PopupScript(popupsCloseThemselves)) +
                      "&n=1'); document.title = 'opener'; window.close();";
-  return "/script-page?code=" + Escape(code);
+  return "/script-page?code=" + testing_support::QueryEscape(code);
 }
 
 // The runtime's structure behind a browser, as an identity only: no reference is kept.

@@ -67,10 +67,8 @@ class Downloads : public shell_testing::MainFormFixture {
   // Raises the runtime's question for a download handler on the window's browser.
   int64_t AskForHandler(ControlCall& call, const std::u16string& fileName, int64_t length = 1000) {
     call.Text(1, u"application/pdf").Text(2, fileName).Int(3, length);
-    TCefBase* raw = form_->chrome->Browser()->Wrap();
-    int32_t fired = call.Fire(reinterpret_cast<TCefBrowser*>(raw));
-    raw->release(raw);
-    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(testing_support::WithRawBrowser(form_->chrome->Browser(), [&](TCefBrowser* b) { return call.Fire(b); }),
+              1);
     return call.Answer();
   }
   // Sends the browser to a download of the test service and waits until it was delivered.
@@ -86,12 +84,7 @@ class Downloads : public shell_testing::MainFormFixture {
                       << " loads pending, error " << BrowserValue("error.code");
     testing_support::PumpFor(50);  // the runtime's last release of the handler
   }
-  int32_t BrowserValue(const char* key) {
-    TCefBase* raw = form_->chrome->Browser()->Wrap();
-    int32_t value = Control().standin_browser_value(reinterpret_cast<TCefBrowser*>(raw), key);
-    raw->release(raw);
-    return value;
-  }
+  int32_t BrowserValue(const char* key) { return testing_support::BrowserValue(form_->chrome->Browser(), key); }
   // The browser still browses: the program is up and its loop turns.
   void ExpectBrowsing() {
     form_->chrome->Browser()->GetMainFrame()->LoadUrl(u"http://" + std::u16string(shell::ServiceHost) + u"/dom");

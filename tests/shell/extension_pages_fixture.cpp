@@ -1,6 +1,5 @@
 #include "shell/extension_pages_fixture.h"
 
-#include <cctype>
 #include <memory>
 
 #include "platform/text.h"
@@ -10,18 +9,6 @@
 
 namespace extension_testing {
 namespace {
-
-std::string Escape(const std::string& text) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : text) {
-    if (std::isalnum(c) || c == '-' || c == '_' || c == '.')
-      out.push_back(static_cast<char>(c));
-    else
-      out += {'%', kHex[c >> 4], kHex[c & 15]};
-  }
-  return out;
-}
 
 std::string ServiceHost() { return platform::Utf16ToUtf8(shell::ServiceHost); }
 
@@ -61,7 +48,7 @@ void ExtensionPagesTest::SetUp() {
 }
 
 std::u16string ExtensionPagesTest::ScriptPage(const std::string& host, const std::string& code) {
-  return platform::Utf8ToUtf16("http://" + host + "/script-page?code=" + Escape(code));
+  return platform::Utf8ToUtf16("http://" + host + "/script-page?code=" + testing_support::QueryEscape(code));
 }
 
 std::u16string ExtensionPagesTest::RunPage(const std::string& host, const std::string& code) {

@@ -5,6 +5,7 @@
 
 #include "shell/main_form_fixture.h"
 #include "support/fake_system.h"
+#include "support/raw_browser.h"
 
 namespace {
 
@@ -12,12 +13,7 @@ const testing_support::StandinControl& Control() { return testing_support::Progr
 
 std::u16string Home() { return u"http://" + std::u16string(shell::ServiceHost); }
 
-int32_t BrowserValue(const cef::Ref<cef::ICefBrowser>& browser, const char* key) {
-  TCefBase* raw = browser->Wrap();
-  int32_t value = Control().standin_browser_value(reinterpret_cast<TCefBrowser*>(raw), key);
-  raw->release(raw);
-  return value;
-}
+using testing_support::BrowserValue;
 
 std::u16string BrowserUrl(const cef::Ref<cef::ICefBrowser>& browser) { return browser->GetMainFrame()->GetUrl(); }
 

@@ -8,6 +8,7 @@
 #include "shell/config.h"
 #include "shell/main_form.h"
 #include "support/app_loop.h"
+#include "support/raw_browser.h"
 #include "support/standin_control.h"
 #include "support/test_service.h"
 #include "ui/picture.h"
@@ -42,13 +43,8 @@ class MainFormFixture : public testing_support::StandinTest {
   }
   // Turns the loop until the browser has no load pending.
   void WaitIdle() {
-    TCefBase* raw = form_->chrome->Browser()->Wrap();
-    bool idle = testing_support::PumpUntil([&] {
-      return testing_support::ProgramStandin().standin_browser_value(reinterpret_cast<TCefBrowser*>(raw),
-                                                                     "loads.pending") == 0;
-    });
-    raw->release(raw);
-    ASSERT_TRUE(idle);
+    ASSERT_TRUE(testing_support::PumpUntil(
+        [&] { return testing_support::BrowserValue(form_->chrome->Browser(), "loads.pending") == 0; }));
   }
 
   std::unique_ptr<shell::TMainForm> form_;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -39,6 +40,18 @@ int TestServicePort() {
 
 std::string TestServiceUrl(std::string_view path) {
   return "http://127.0.0.1:" + std::to_string(TestServicePort()) + std::string(path);
+}
+
+std::string QueryEscape(std::string_view text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.')
+      out.push_back(static_cast<char>(c));
+    else
+      out += {'%', kHex[c >> 4], kHex[c & 15]};
+  }
+  return out;
 }
 
 std::vector<std::string> TestServiceLog() {

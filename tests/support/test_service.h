@@ -15,6 +15,10 @@ int TestServicePort();
 // "http://127.0.0.1:PORT" followed by path (which starts with '/').
 std::string TestServiceUrl(std::string_view path);
 
+// Text percent-encoded for a query value: letters, digits, '-', '_' and '.' stay, every
+// other byte becomes %XX (so scripts survive the /script-page?code= route unchanged).
+std::string QueryEscape(std::string_view text);
+
 // The service's request log, one line per request:
 // "METHOD<TAB>TARGET<TAB>Host: ...<TAB>Name: value...".
 std::vector<std::string> TestServiceLog();
