@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "ui/application.h"
 #include "ui/form_reader.h"
+#include "ui/gdi.h"
 
 namespace ui {
 
@@ -281,9 +282,8 @@ bool TWinControl::ReadProperty(const LayoutProperty& p, FormReader& reader) {
 
 void TWinControl::PaintWindow(HDC dc) {
   RECT client{0, 0, Width(), Height()};
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-  FillRect(dc, &client, brush);
-  DeleteObject(brush);
+  UniqueBrush brush(CreateSolidBrush(ColorToRGB(Color())));
+  FillRect(dc, &client, brush.get());
   for (TControl* c : controls_)
     if (!c->IsWindowed() && c->Visible()) c->Paint(dc);
 }
@@ -384,18 +384,15 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // painted with everything else, off screen
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
+      PaintScope paint(handle_);
       int w = std::max(1, Width()), h = std::max(1, Height());
-      HDC memory = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      PaintWindow(memory);
-      BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
-      EndPaint(handle_, &ps);
+      UniqueMemoryDc memory(CreateCompatibleDC(paint.dc()));
+      UniqueBitmap bitmap(CreateCompatibleBitmap(paint.dc(), w, h));
+      {
+        SelectScope selected(memory.get(), bitmap.get());
+        PaintWindow(memory.get());
+        BitBlt(paint.dc(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+      }
       return 0;
     }
     case WM_WINDOWPOSCHANGED: {

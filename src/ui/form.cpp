@@ -3,20 +3,17 @@
 #include "platform/text.h"
 #include "ui/application.h"
 #include "ui/form_reader.h"
+#include "ui/gdi.h"
 #include "ui/resources.h"
 
 namespace ui {
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
-  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(penColor));
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(brushColor));
-  HGDIOBJ oldPen = SelectObject(dc_, pen);
-  HGDIOBJ oldBrush = SelectObject(dc_, brush);
+  UniquePen pen(CreatePen(PS_SOLID, 1, ColorToRGB(penColor)));
+  UniqueBrush brush(CreateSolidBrush(ColorToRGB(brushColor)));
+  SelectScope withPen(dc_, pen.get());
+  SelectScope withBrush(dc_, brush.get());
   ::RoundRect(dc_, x1, y1, x2, y2, ellipseWidth, ellipseHeight);
-  SelectObject(dc_, oldPen);
-  SelectObject(dc_, oldBrush);
-  DeleteObject(pen);
-  DeleteObject(brush);
 }
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
