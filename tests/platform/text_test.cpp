@@ -64,7 +64,7 @@ TEST(TextTest, IllFormedUtf8BecomesOneReplacementPerBrokenSequence) {
       {"\xED\xA0\x80", u"\xFFFD"},       // surrogates encoded as characters
       {"\xED\xBF\xBF", u"\xFFFD"},
       {"\xF4\x90\x80\x80", u"\xFFFD"},   // beyond U+10FFFF
-      {"\xF8", u"\xFFFD"},               // leads of five bytes and more
+      {"\xF8\x88\x80\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"},  // no lead of five bytes or more
       {"\xFF", u"\xFFFD"},
       {"\xE2\x82" "ab", u"\xFFFD" u"ab"},  // cut short at the start, in the middle, at the end
       {"a\xF0\x9F\x98" "b", u"a\xFFFD" u"b"},
