@@ -12,13 +12,6 @@ constexpr double kMillisecondsPerDay = 86400000.0;
 // Days from 1 March of year 0 (proleptic Gregorian) to 30 December 1899.
 constexpr long long kOleEpoch = 693899;
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeap(year) ? 29 : days[month - 1];
-}
-
 // Days since 1 March of year 0 for a civil date (Howard Hinnant's algorithm).
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
@@ -43,9 +36,7 @@ void CivilFromDays(long long z, int& year, int& month, int& day) {
 }  // namespace
 
 TDateTime SystemTimeToDateTime(const SystemTime& t) {
-  if (t.wYear < 1 || t.wYear > 9999 || t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1 ||
-      t.wDay > DaysInMonth(t.wYear, t.wMonth) || t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59 ||
-      t.wMilliseconds > 999) {
+  if (t.wYear < 1 || t.wYear > 9999 || !IsValidDayAndTime(t)) {
     throw Exception(u"Invalid date-time: " + IntToText(t.wYear) + u"-" + IntToText(t.wMonth) + u"-" +
                     IntToText(t.wDay) + u" " + IntToText(t.wHour) + u":" + IntToText(t.wMinute) + u":" +
                     IntToText(t.wSecond) + u"." + IntToText(t.wMilliseconds));

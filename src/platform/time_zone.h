@@ -17,6 +17,11 @@ struct SystemTime {
   uint16_t wMilliseconds;
 };
 
+// True when the month, the day (against the length of that month in that year, leap
+// years included) and the time of day name a real moment. The year's range is left to each
+// conversion, and the day of week is not looked at.
+bool IsValidDayAndTime(const SystemTime& time) noexcept;
+
 // Both answer false, leaving the output unchanged, when the platform refuses the input.
 bool UtcToLocalTime(const SystemTime& utc, SystemTime& local) noexcept;
 bool LocalTimeToUtc(const SystemTime& local, SystemTime& utc) noexcept;

@@ -24,15 +24,10 @@ SystemTime FromTm(const std::tm& tm, uint16_t milliseconds) {
           static_cast<uint16_t>(tm.tm_sec),         milliseconds};
 }
 
-bool Valid(const SystemTime& t) {
-  return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 31 && t.wHour < 24 &&
-         t.wMinute < 60 && t.wSecond < 60 && t.wMilliseconds < 1000;
-}
-
 }  // namespace
 
 bool UtcToLocalTime(const SystemTime& utc, SystemTime& local) noexcept {
-  if (!Valid(utc)) return false;
+  if (!IsValidDayAndTime(utc)) return false;
   std::tm in = ToTm(utc);
   std::time_t seconds = timegm(&in);
   std::tm out{};
@@ -42,7 +37,7 @@ bool UtcToLocalTime(const SystemTime& utc, SystemTime& local) noexcept {
 }
 
 bool LocalTimeToUtc(const SystemTime& local, SystemTime& utc) noexcept {
-  if (!Valid(local)) return false;
+  if (!IsValidDayAndTime(local)) return false;
   std::tm in = ToTm(local);
   std::time_t seconds = std::mktime(&in);
   std::tm out{};

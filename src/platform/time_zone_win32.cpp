@@ -8,7 +8,10 @@ namespace platform {
 
 static_assert(sizeof(SystemTime) == sizeof(SYSTEMTIME));
 
+// The fields are checked here before the system sees them: its own check differs between
+// Windows and Wine (Wine takes 29 February of a common year).
 bool UtcToLocalTime(const SystemTime& utc, SystemTime& local) noexcept {
+  if (!IsValidDayAndTime(utc)) return false;
   SYSTEMTIME in, out;
   std::memcpy(&in, &utc, sizeof in);
   if (!SystemTimeToTzSpecificLocalTime(nullptr, &in, &out)) return false;
@@ -17,6 +20,7 @@ bool UtcToLocalTime(const SystemTime& utc, SystemTime& local) noexcept {
 }
 
 bool LocalTimeToUtc(const SystemTime& local, SystemTime& utc) noexcept {
+  if (!IsValidDayAndTime(local)) return false;
   SYSTEMTIME in, out;
   std::memcpy(&in, &local, sizeof in);
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &in, &out)) return false;
