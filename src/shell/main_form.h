@@ -4,7 +4,11 @@
 // frame painted on its edges; below, the browser showing the service, and the saving of
 // its downloads.
 
+#include <memory>
+
 #include "cef/cefvcl/chromium.h"
+#include "shell/find_strip.h"
+#include "shell/page_commands.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/panel.h"
@@ -31,6 +35,7 @@ class TMainForm : public ui::TForm {
   ui::TPanel* Panel2 = nullptr;
   cef::TChromium* chrome = nullptr;
   ui::TSaveDialog* SaveDialog = nullptr;
+  TFindStrip* FindStrip = nullptr;
 
   void FormCreate(ui::TObject* Sender);
   void FormPaint(ui::TObject* Sender);
@@ -50,6 +55,8 @@ class TMainForm : public ui::TForm {
 
  private:
   void ToggleMaximized();
+
+  std::unique_ptr<TPageCommands> pageCommands_;
 };
 
 }  // namespace shell
