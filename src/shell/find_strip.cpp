@@ -78,6 +78,7 @@ void TFindStrip::Close() {
   if (chrome_.Browser()) chrome_.Browser()->StopFinding(true);
   count_ = -1;
   position_ = 0;
+  ShowCount();
   bool hadKeyboard = box_ && GetFocus() == box_;
   SetVisible(false);
   if (hadKeyboard || !GetFocus()) SetFocus(chrome_.Handle());
@@ -99,7 +100,7 @@ void TFindStrip::StartSearch() {
     position_ = 1;
     browser->Find(text_, identifier_, true, matchCase_, false);
   }
-  Invalidate();
+  ShowCount();
 }
 
 void TFindStrip::FindNext(bool forward) {
@@ -107,7 +108,7 @@ void TFindStrip::FindNext(bool forward) {
   if (!browser || text_.empty()) return;
   browser->Find(text_, identifier_, forward, matchCase_, true);
   if (count_ > 0) position_ = forward ? position_ % count_ + 1 : (position_ + count_ - 2) % count_ + 1;
-  Invalidate();
+  ShowCount();
 }
 
 void TFindStrip::SetMatchCase(bool matchCase) {
@@ -122,7 +123,7 @@ void TFindStrip::FindResult(int count, bool identifier) {
   if (identifier != identifier_ || text_.empty()) return;
   count_ = std::max(0, count);
   position_ = count_ == 0 ? 0 : std::clamp(position_, 1, count_);
-  Invalidate();
+  ShowCount();
 }
 
 bool TFindStrip::TakeKey(const MSG& msg, bool shift) {
@@ -208,5 +209,11 @@ void TFindStrip::PaintWindow(HDC dc) {
 }
 
 void TFindStrip::Resized() { Invalidate(); }
+
+void TFindStrip::ShowCount() {
+  // The count is also the strip's window text, where screen readers find it.
+  if (HandleAllocated()) SetWindowTextW(Handle(), platform::AsWide(CountText()));
+  Invalidate();
+}
 
 }  // namespace shell

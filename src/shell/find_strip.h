@@ -58,7 +58,7 @@ class TFindStrip : public ui::TWinControl {
   RECT PartRect(Part part) const;
   Part PartAt(int x, int y) const;
   void StartSearch();
-  void PlaceBox();
+  void ShowCount();
 
   cef::TChromium& chrome_;
   HWND box_ = nullptr;  // the text box, a child window that goes with the strip's

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "shell/find_strip.h"
 #include "ui/application.h"
@@ -98,7 +99,14 @@ void TPageCommands::OnMessage(MSG& msg, bool& handled) {
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      if (msg.wParam == VK_MENU) altCommandTaken_ = false;
       handled = TakeKey(msg);
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // The window never saw the key pressed with Alt: releasing Alt alone would open the
+      // window's menu mode, which then swallows the next key or click.
+      if (msg.wParam == VK_MENU) handled = std::exchange(altCommandTaken_, false);
       break;
     case WM_XBUTTONDOWN:
     case WM_XBUTTONUP:
@@ -121,6 +129,7 @@ bool TPageCommands::TakeKey(const MSG& msg) {
   PageCommand command =
       CommandForKey(static_cast<UINT>(msg.wParam), modifiers, findStrip_.IsOpen(), loading_);
   if (command == PageCommand::None) return false;
+  if (modifiers & kAlt) altCommandTaken_ = true;
   Run(command);
   return true;
 }

@@ -65,6 +65,7 @@ class TPageCommands : public ui::IMessageHook {
   cef::TChromium& chrome_;
   TFindStrip& findStrip_;
   bool loading_ = false;
+  bool altCommandTaken_ = false;  // since Alt went down, a command has taken a key pressed with it
   int wheelRest_ = 0;  // wheel movement short of one notch, carried to the next message
 };
 

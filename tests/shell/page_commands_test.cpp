@@ -23,8 +23,8 @@ class Recorder : public ui::IMessageHook {
   Recorder() { ui::Application().AddMessageHook(this); }
   ~Recorder() { ui::Application().RemoveMessageHook(this); }
   void OnMessage(MSG& msg, bool& handled) override {
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_XBUTTONDOWN ||
-        msg.message == WM_MOUSEWHEEL)
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP ||
+        msg.message == WM_XBUTTONDOWN || msg.message == WM_MOUSEWHEEL)
       (handled ? taken : passed).push_back(static_cast<UINT>(msg.wParam));
   }
   std::vector<UINT> taken, passed;
@@ -142,6 +142,17 @@ TEST_F(PageCommands, BackAndForwardOnlyWhenTheBrowserCan) {
   WaitIdle();
   EXPECT_EQ(Calls("browser.go_back"), back + 1);
   EXPECT_EQ(Browser()->GetMainFrame()->GetUrl(), Home() + u"/auth");
+  // Alt released after Alt+Right is taken too: alone it would open the window's menu mode.
+  Recorder recorder;
+  Press(Page(), VK_RIGHT, shell::kAlt);
+  PostMessageW(Page(), WM_SYSKEYUP, VK_MENU, 0xC0000001);
+  Drain();
+  PostMessageW(Page(), WM_SYSKEYUP, VK_MENU, 0xC0000001);
+  Drain();
+  EXPECT_EQ(Calls("browser.go_forward"), forward + 1);
+  EXPECT_EQ(recorder.taken, (std::vector<UINT>{VK_RIGHT, VK_MENU}));
+  EXPECT_EQ(recorder.passed, (std::vector<UINT>{VK_MENU}));
+  WaitIdle();
 }
 
 TEST_F(PageCommands, ZoomStepsByHalfWithinFiveEitherWay) {
