@@ -20,7 +20,8 @@ constexpr int kGlyphSize = 20;
 
 std::u16string BoxText(HWND box) {
   std::u16string text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, u'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(box, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()))));
+  int length = GetWindowTextW(box, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(std::max(0, length)));
   return text;
 }
 

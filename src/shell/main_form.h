@@ -1,8 +1,8 @@
 #pragma once
 // The program's one window: borderless and skinned, a title bar of pictures that moves
 // the window and toggles it between its normal size and the work area, and a one-pixel
-// frame painted on its edges; below, the browser showing the service, and the saving of
-// its downloads.
+// frame painted on its edges; below, the browser showing the service, the saving of its
+// downloads, and the page commands with their find strip.
 
 #include <memory>
 

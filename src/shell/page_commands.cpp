@@ -76,9 +76,10 @@ double NextZoomLevel(double current, int step) {
 
 TPageCommands::TPageCommands(ui::TWinControl& window, cef::TChromium& chrome, TFindStrip& findStrip)
     : window_(window), chrome_(chrome), findStrip_(findStrip) {
-  chrome_.SetOnLoadStart([this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const cef::Ref<cef::ICefFrame>& frame) {
-    LoadStarted(frame);
-  });
+  chrome_.SetOnLoadStart(
+      [this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const cef::Ref<cef::ICefFrame>& frame) {
+        LoadStarted(frame);
+      });
   chrome_.SetOnLoadEnd([this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const cef::Ref<cef::ICefFrame>& frame,
                               int32_t, bool&) { LoadEnded(frame); });
   chrome_.SetOnFindResult([this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, int32_t count, const TCefRect*,
@@ -157,7 +158,11 @@ void TPageCommands::Run(PageCommand command) {
     case PageCommand::None: break;
     case PageCommand::Reload: browser->Reload(); break;
     case PageCommand::ReloadIgnoreCache: browser->ReloadIgnoreCache(); break;
-    case PageCommand::StopLoad: browser->StopLoad(); break;
+    case PageCommand::StopLoad:
+      // A stopped load may end in an error rather than a load end: Esc goes to the page again.
+      loading_ = false;
+      browser->StopLoad();
+      break;
     case PageCommand::CloseFind: findStrip_.Close(); break;
     case PageCommand::GoBack:
       if (browser->CanGoBack()) browser->GoBack();
