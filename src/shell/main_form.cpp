@@ -40,6 +40,10 @@ TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
     chrome = Require<cef::TChromium>(u"chrome");
     SaveDialog = Require<ui::TSaveDialog>(u"SaveDialog");
   });
+  // The find strip takes the top of the browser's panel while it shows.
+  FindStrip = CreateOwned<TFindStrip>(*chrome);
+  FindStrip->SetParent(Panel2);
+  pageCommands_ = std::make_unique<TPageCommands>(*this, *chrome, *FindStrip);
 }
 
 void TMainForm::CreateParams(WindowParams& params) {

@@ -1,10 +1,14 @@
 #pragma once
 // The program's one window: borderless and skinned, a title bar of pictures that moves
 // the window and toggles it between its normal size and the work area, and a one-pixel
-// frame painted on its edges; below, the browser showing the service, and the saving of
-// its downloads.
+// frame painted on its edges; below, the browser showing the service, the saving of its
+// downloads, and the page commands with their find strip.
+
+#include <memory>
 
 #include "cef/cefvcl/chromium.h"
+#include "shell/find_strip.h"
+#include "shell/page_commands.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/panel.h"
@@ -31,6 +35,7 @@ class TMainForm : public ui::TForm {
   ui::TPanel* Panel2 = nullptr;
   cef::TChromium* chrome = nullptr;
   ui::TSaveDialog* SaveDialog = nullptr;
+  TFindStrip* FindStrip = nullptr;
 
   void FormCreate(ui::TObject* Sender);
   void FormPaint(ui::TObject* Sender);
@@ -50,6 +55,8 @@ class TMainForm : public ui::TForm {
 
  private:
   void ToggleMaximized();
+
+  std::unique_ptr<TPageCommands> pageCommands_;
 };
 
 }  // namespace shell

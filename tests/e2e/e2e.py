@@ -28,6 +28,7 @@ HOST = "bidservice.example"
 FOREIGN = "foreign.example"
 TITLE = "QVN 분석프로그램"
 DOWNLOAD_SIZE = 3145728
+FIND_STRIP = "TFindStrip.8"  # the class name carries the class style
 
 
 class StepFailed(Exception):
@@ -199,6 +200,61 @@ class Session:
         self.click_in_window(974, 14)  # the reload picture
         self.wait_request("/bids", before + 1)
 
+    def reload_by_key(self):
+        before = self.count("/bids")
+        xdotool("key", "F5")
+        self.wait_request("/bids", before + 1)
+
+    def find(self):
+        xdotool("key", "ctrl+f")
+        eventually(lambda: self.rect(FIND_STRIP), what="the find strip")
+        xdotool("type", "--delay", 40, "Bid")
+        eventually(lambda: self.probe("text", FIND_STRIP) == "1 / 3", what="the count of three matches")
+        xdotool("key", "Return")
+        eventually(lambda: self.probe("text", FIND_STRIP) == "2 / 3", what="the second match")
+
+    def find_closed(self):
+        xdotool("key", "Escape")
+        eventually(lambda: not self.rect(FIND_STRIP), what="the find strip to close")
+        browser = self.rect("StandinBrowserWindow")
+        if browser[3] < 600:
+            raise StepFailed(f"the page did not get its height back: {browser}")
+
+    def page_picture(self, name):
+        x, y, w, h = eventually(lambda: self.rect("StandinBrowserWindow"), what="the browser window")
+        path = self.file(name + ".png")
+        run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", path)
+        return path
+
+    def differing_pixels(self, a, b):
+        result = run("compare", "-metric", "AE", a, b, "null:", check=False)
+        return float(result.stderr.split()[0])
+
+    def zoom_in(self):
+        self.unzoomed = self.page_picture("page-unzoomed")
+        xdotool("key", "ctrl+equal", "ctrl+KP_Add")
+        eventually(lambda: self.differing_pixels(self.unzoomed, self.page_picture("page-zoomed")) > 1000,
+                   what="the page painted larger")
+
+    def zoom_reset(self):
+        xdotool("key", "ctrl+0")
+        eventually(lambda: self.differing_pixels(self.unzoomed, self.page_picture("page-reset")) == 0,
+                   what="the page at its neutral size")
+
+    def back_and_forward(self):
+        before = self.count("/auth/auto/alice/secret")
+        xdotool("key", "alt+Left")
+        self.wait_request("/auth/auto/alice/secret", before + 1)
+        eventually(lambda: self.rect("StandinLink", "입찰 목록"), what="the signed-in page again")
+        self.screenshot("went-back")
+        # The mouse's forward button over the page.
+        x, y, w, h = self.rect("StandinBrowserWindow")
+        before = self.count("/bids")
+        xdotool("mousemove", x + w // 2, y + h - 40)
+        time.sleep(0.1)
+        xdotool("click", 9)
+        self.wait_request("/bids", before + 1)
+
     def maximise_and_restore(self):
         screen = tuple(int(v) for v in xdotool("getdisplaygeometry").split())
         self.click_in_window(500, 15, repeat=2)
@@ -307,6 +363,8 @@ class Session:
 
     def session(self):
         steps = [("signed-in", self.start), ("link-followed", self.follow_link), ("reloaded", self.reload),
+                 ("reloaded-by-f5", self.reload_by_key), ("find-strip", self.find), ("find-closed", self.find_closed),
+                 ("zoomed", self.zoom_in), ("zoom-reset", self.zoom_reset), ("forward-by-mouse", self.back_and_forward),
                  ("maximise-restore", self.maximise_and_restore), ("dragged", self.drag),
                  ("downloaded", self.download), ("held-file-untouched", self.download_to_held_file),
                  ("cef-app", self.app_functions), ("foreign-refused", self.foreign_page_refused),
