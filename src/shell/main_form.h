@@ -2,9 +2,12 @@
 // The program's one window: borderless and skinned, a title bar of pictures that moves
 // the window and toggles it between its normal size and the work area, and a one-pixel
 // frame painted on its edges; below, the browser showing the service, and the saving of
-// its downloads.
+// its downloads with their strip under the browser.
+
+#include <memory>
 
 #include "cef/cefvcl/chromium.h"
+#include "shell/download_strip.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/panel.h"
@@ -31,6 +34,7 @@ class TMainForm : public ui::TForm {
   ui::TPanel* Panel2 = nullptr;
   cef::TChromium* chrome = nullptr;
   ui::TSaveDialog* SaveDialog = nullptr;
+  TDownloadStrip* DownloadStrip = nullptr;
 
   void FormCreate(ui::TObject* Sender);
   void FormPaint(ui::TObject* Sender);
@@ -47,9 +51,15 @@ class TMainForm : public ui::TForm {
 
  protected:
   void CreateParams(WindowParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void ToggleMaximized();
+  // A close by the user while downloads run asks first; false: the user keeps the program.
+  bool ConfirmClose();
+
+  // The handlers' weak link to the strip; gone with the window, before the strip.
+  std::shared_ptr<DownloadLink> FDownloadLink;
 };
 
 }  // namespace shell
