@@ -299,7 +299,9 @@ LRESULT TDownloadStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TDownloadStrip::PaintWindow(HDC dc) {
   TWinControl::PaintWindow(dc);
-  ui::UniqueFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  // Asked for with the Hangul character set, so that a system without this face still
+  // gives one that has the strip's Korean letters.
+  ui::UniqueFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic"));
   ui::SelectScope selected(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
