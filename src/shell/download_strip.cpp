@@ -129,7 +129,7 @@ int TDownloadStrip::Add(const std::u16string& path, int64_t total) {
   line.path = path;
   line.total = total;
   lines_.push_back(std::move(line));
-  Changed();
+  Schedule();
   return lines_.back().id;
 }
 
@@ -137,6 +137,13 @@ void TDownloadStrip::Progress(int id, int64_t received) {
   DownloadLine* line = Find(id);
   if (!line) return;
   line->received = received;
+  dirty_ = true;
+  EnsureTimer();
+}
+
+void TDownloadStrip::Schedule() {
+  if (!HandleAllocated()) return Changed();
+  layoutPending_ = true;
   dirty_ = true;
   EnsureTimer();
 }
@@ -160,7 +167,7 @@ void TDownloadStrip::Ended(int id, const DownloadEnd& end) {
                    (line->total > 0 ? u" / " + ByteCount(line->total) : std::u16string()) + u")";
       break;
   }
-  Changed();
+  Schedule();
 }
 
 void TDownloadStrip::CloseLine(int id) {
@@ -227,7 +234,7 @@ void TDownloadStrip::Changed() {
   Relayout();
   Invalidate();
   UpdateTaskbar();
-  dirty_ = false;
+  dirty_ = layoutPending_ = false;
   EnsureTimer();
 }
 
@@ -242,15 +249,16 @@ void TDownloadStrip::Tick() {
   std::erase_if(lines_, [&](const DownloadLine& l) {
     return l.state == DownloadLine::State::Saved && now - l.endedAt >= kSavedShownMs;
   });
-  if (lines_.size() != before) {
+  if (lines_.size() != before || layoutPending_) {
     Changed();
   } else if (dirty_) {
     dirty_ = false;
     Invalidate();
     UpdateTaskbar();
   }
-  bool waiting = std::any_of(lines_.begin(), lines_.end(),
-                             [](const DownloadLine& l) { return l.state != DownloadLine::State::Short; });
+  bool waiting = dirty_ || std::any_of(lines_.begin(), lines_.end(), [](const DownloadLine& l) {
+    return l.state != DownloadLine::State::Short;
+  });
   if (!waiting && timer_) {
     KillTimer(Handle(), kTimerId);
     timer_ = false;

@@ -2,8 +2,8 @@
 // The download strip along the bottom of the browser's panel: one line for each download
 // the user has not yet closed, with its name, its progress, and at its end whether it was
 // saved (open it, show it in its folder) or ended short and why. The taskbar button shows
-// the same progress. Repaints are limited to about ten a second, so that a download's
-// chunks do not wait for painting.
+// the same progress. What downloads report is shown on a tick about ten times a second,
+// so that a download's chunks never wait for painting; what the user does shows at once.
 
 #include <cstdint>
 #include <memory>
@@ -69,6 +69,8 @@ class TDownloadStrip : public ui::TWinControl {
   void Relayout();
   // Shows the change now (lines came, went or ended).
   void Changed();
+  // Shows it on the next tick: news from a download never waits for painting.
+  void Schedule();
   void Tick();
   void UpdateTaskbar();
   void EnsureTimer();
@@ -76,7 +78,8 @@ class TDownloadStrip : public ui::TWinControl {
 
   std::vector<DownloadLine> lines_;
   int nextId_ = 1;
-  bool dirty_ = false;
+  bool dirty_ = false;          // progress to paint on the next tick
+  bool layoutPending_ = false;  // lines came or ended: the strip and the taskbar follow on the next tick
   bool timer_ = false;
   HWND taskbarWindow_ = nullptr;
   struct TaskbarShown {

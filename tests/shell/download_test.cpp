@@ -285,6 +285,8 @@ TEST_F(Downloads, AConnectionBrokenMidwayLeavesExactlyWhatArrivedInAClosedFile) 
 class DownloadStrip : public Downloads {
  protected:
   shell::TDownloadStrip& Strip() { return *form_->DownloadStrip; }
+  // What downloads report reaches the screen and the taskbar on the strip's next tick.
+  void Settle() { testing_support::PumpFor(250); }
   // A left click on the strip at a point of its first line.
   void ClickStrip(int x) {
     HWND strip = Strip().Handle();
@@ -304,7 +306,8 @@ class DownloadStrip : public Downloads {
 
 TEST_F(DownloadStrip, ASavedDownloadSaysSoAndOpensItsFileOrFolderWhileTheTaskbarFollows) {
   system_.chosenFile = folder_.File(u"공고 1.pdf");
-  Download("size=300000&name=a.pdf");
+  Download("size=300000&rate=1000000&name=a.pdf");  // slow enough for the ticks to see it run
+  Settle();
   ASSERT_EQ(Strip().Lines().size(), 1u);
   EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
   EXPECT_EQ(Strip().Lines()[0].received, 300000);
@@ -341,6 +344,7 @@ TEST_F(DownloadStrip, ASavedDownloadSaysSoAndOpensItsFileOrFolderWhileTheTaskbar
 TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarInError) {
   system_.chosenFile = folder_.File(u"cut.bin");
   Download("size=500000&drop=100000&name=cut.bin");
+  Settle();
   ASSERT_EQ(Strip().Lines().size(), 1u);
   const shell::DownloadLine& line = Strip().Lines()[0];
   EXPECT_EQ(line.state, shell::DownloadLine::State::Short);
@@ -350,7 +354,7 @@ TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarIn
   EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Error);
   size_t calls = system_.taskbar.size();
 
-  testing_support::PumpFor(300);
+  Settle();
   EXPECT_EQ(Strip().Lines().size(), 1u) << "a failure does not close by itself";
   EXPECT_EQ(system_.taskbar.size(), calls);
   ClickStrip(340);
@@ -371,6 +375,8 @@ TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoe
   system_.chosenFile = folder_.File(u"running.bin");
   ControlCall call(Control(), "request.get_download_handler");
   EXPECT_EQ(AskForHandler(call, u"running.bin", -1), 1);
+  Settle();
+  ASSERT_FALSE(system_.taskbar.empty());
   EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Indeterminate) << "the length is not known";
   SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
   SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
