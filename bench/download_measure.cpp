@@ -34,12 +34,10 @@ class StripWindow : public ui::TForm {
     strip = CreateOwned<shell::TDownloadStrip>();
     strip->SetAlign(ui::Align::Bottom);
     strip->SetParent(this);
-    link = std::make_shared<shell::DownloadLink>(*strip);
   }
   std::u16string ClassName() const override { return u"TStripWindow"; }
 
   shell::TDownloadStrip* strip;
-  std::shared_ptr<shell::DownloadLink> link;
 };
 
 void TurnLoop() {
@@ -55,7 +53,7 @@ double ThroughHandler(const std::wstring& path, std::vector<char>& chunk, StripW
   {
     auto stream = std::make_unique<platform::TFileStream>(name, platform::fmCreate);
     auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(std::move(stream),
-                                                                   shell::DownloadWatch{window.link, id, total});
+                                                                   shell::DownloadWatch{window.strip->Observer(), id, total});
     // The runtime holds the structure with one reference and calls its members.
     auto* raw = reinterpret_cast<TCefDownloadHandler*>(handler->Wrap());
     handler = nullptr;

@@ -11,6 +11,8 @@ namespace shell {
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
+// Ends told on another thread wait in the link.
+constexpr UINT kEndsWaiting = WM_APP + 17;
 constexpr UINT kTickMs = 100;  // at most ten repaints a second
 
 // The skin's palette (resources/make-artwork.sh).
@@ -107,12 +109,43 @@ std::u16string ByteCount(int64_t bytes) {
   return platform::WideToUtf16(text);
 }
 
-TDownloadStrip::TDownloadStrip(ui::TComponent* owner) : TWinControl(owner) {
+void DownloadLink::DownloadProgress(int id, int64_t received) {
+  // Chunks arrive on the strip's thread; the end says how many there were anyway.
+  if (OnStripThread() && strip_) strip_->Progress(id, received);
+}
+
+void DownloadLink::DownloadEnded(int id, const DownloadEnd& end) {
+  if (OnStripThread()) {
+    if (strip_) strip_->Ended(id, end);
+    return;
+  }
+  {
+    std::lock_guard hold(lock_);
+    waiting_.emplace_back(id, end);
+  }
+  // A strip gone meanwhile has no window: the message goes nowhere.
+  PostMessageW(window_.load(), kEndsWaiting, 0, 0);
+}
+
+void DownloadLink::Drain() {
+  std::vector<std::pair<int, DownloadEnd>> ends;
+  {
+    std::lock_guard hold(lock_);
+    ends.swap(waiting_);
+  }
+  for (const auto& [id, end] : ends)
+    if (strip_) strip_->Ended(id, end);
+}
+
+TDownloadStrip::TDownloadStrip(ui::TComponent* owner)
+    : TWinControl(owner), link_(std::make_shared<DownloadLink>(*this)) {
   SetColor(kBackground);
   SetVisible(false);
 }
 
 TDownloadStrip::~TDownloadStrip() {
+  // A handler that holds the link a moment longer finds nobody there.
+  link_->Detach();
   // The taskbar button shows nothing of this window's downloads once it is gone.
   if (!(taskbarShown_ == TaskbarShown{}))
     ui::System().SetTaskbarProgress(taskbarWindow_, ui::TaskbarProgress::None, 0, 0);
@@ -128,6 +161,7 @@ int TDownloadStrip::Add(const std::u16string& path, int64_t total) {
   line.id = nextId_++;
   line.path = path;
   line.total = total;
+  if (HandleAllocated()) link_->SetWindow(Handle());
   lines_.push_back(std::move(line));
   Schedule();
   return lines_.back().id;
@@ -296,6 +330,10 @@ void TDownloadStrip::UpdateTaskbar() {
 LRESULT TDownloadStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kTimerId) {
     Tick();
+    return 0;
+  }
+  if (message == kEndsWaiting) {
+    link_->Drain();
     return 0;
   }
   if (message == WM_DESTROY && timer_) {

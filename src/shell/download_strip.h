@@ -5,15 +5,44 @@
 // the same progress. What downloads report is shown on a tick about ten times a second,
 // so that a download's chunks never wait for painting; what the user does shows at once.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/download_handler.h"
 #include "ui/control.h"
 
 namespace shell {
+
+class TDownloadStrip;
+
+// The strip's end of the handlers' weak link. The runtime may let a handler go on one of its
+// own threads: an end told there waits in the link until the strip's thread takes it.
+class DownloadLink final : public IDownloadObserver {
+ public:
+  explicit DownloadLink(TDownloadStrip& strip) : strip_(&strip) {}
+  void DownloadProgress(int id, int64_t received) override;
+  void DownloadEnded(int id, const DownloadEnd& end) override;
+
+  // On the strip's thread: where ends told elsewhere are announced, the strip going away,
+  // and the ends that waited.
+  void SetWindow(HWND window) { window_.store(window); }
+  void Detach() { strip_ = nullptr; }
+  void Drain();
+
+ private:
+  bool OnStripThread() const { return GetCurrentThreadId() == thread_; }
+
+  TDownloadStrip* strip_;
+  const DWORD thread_ = GetCurrentThreadId();
+  std::atomic<HWND> window_{nullptr};
+  std::mutex lock_;
+  std::vector<std::pair<int, DownloadEnd>> waiting_;
+};
 
 struct DownloadLine {
   enum class State { Running, Saved, Short };
@@ -38,6 +67,8 @@ class TDownloadStrip : public ui::TWinControl {
 
   // A new running download into that file; answers its identity.
   int Add(const std::u16string& path, int64_t total);
+  // What the download's handler tells; it expires with the strip.
+  std::weak_ptr<IDownloadObserver> Observer() const { return link_; }
   void Progress(int id, int64_t received);
   void Ended(int id, const DownloadEnd& end);
   // Closes a line that has ended.
@@ -76,6 +107,7 @@ class TDownloadStrip : public ui::TWinControl {
   void EnsureTimer();
   HWND TopWindow();
 
+  std::shared_ptr<DownloadLink> link_;
   std::vector<DownloadLine> lines_;
   int nextId_ = 1;
   bool dirty_ = false;          // progress to paint on the next tick
@@ -89,16 +121,6 @@ class TDownloadStrip : public ui::TWinControl {
   } taskbarShown_;
 };
 
-// The window's end of the handlers' weak link: while it lives, news goes to the strip.
-class DownloadLink final : public IDownloadObserver {
- public:
-  explicit DownloadLink(TDownloadStrip& strip) : strip_(strip) {}
-  void DownloadProgress(int id, int64_t received) override { strip_.Progress(id, received); }
-  void DownloadEnded(int id, const DownloadEnd& end) override { strip_.Ended(id, end); }
-
- private:
-  TDownloadStrip& strip_;
-};
 
 // "1.5 MB", "300 KB", "12 B".
 std::u16string ByteCount(int64_t bytes);

@@ -49,7 +49,6 @@ TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
   DownloadStrip = CreateOwned<TDownloadStrip>();
   DownloadStrip->SetAlign(ui::Align::Bottom);
   DownloadStrip->SetParent(Panel2);
-  FDownloadLink = std::make_shared<DownloadLink>(*DownloadStrip);
 }
 
 void TMainForm::CreateParams(WindowParams& params) {
@@ -123,7 +122,7 @@ void TMainForm::chromeGetDownloadHandler(ui::TObject*, const cef::Ref<cef::ICefB
     auto stream = std::make_unique<platform::TFileStream>(SaveDialog->fileName, platform::fmCreate);
     int id = DownloadStrip->Add(SaveDialog->fileName, contentLength);
     handler = base::MakeRef<TCefStreamDownloadHandler>(std::move(stream),
-                                                       DownloadWatch{FDownloadLink, id, contentLength});
+                                                       DownloadWatch{DownloadStrip->Observer(), id, contentLength});
   }
   Result = true;
 }

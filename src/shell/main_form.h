@@ -4,8 +4,6 @@
 // frame painted on its edges; below, the browser showing the service, and the saving of
 // its downloads with their strip under the browser.
 
-#include <memory>
-
 #include "cef/cefvcl/chromium.h"
 #include "shell/download_strip.h"
 #include "ui/form.h"
@@ -57,9 +55,6 @@ class TMainForm : public ui::TForm {
   void ToggleMaximized();
   // A close by the user while downloads run asks first; false: the user keeps the program.
   bool ConfirmClose();
-
-  // The handlers' weak link to the strip; gone with the window, before the strip.
-  std::shared_ptr<DownloadLink> FDownloadLink;
 };
 
 }  // namespace shell

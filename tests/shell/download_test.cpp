@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "platform/text.h"
 #include "shell/download_handler.h"
@@ -363,6 +364,23 @@ TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarIn
   EXPECT_TRUE(Strip().Lines().empty());
   ASSERT_EQ(system_.taskbar.size(), calls + 1);
   EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::None);
+}
+
+// The runtime may drop its last reference on a thread of its own: the end is taken on the
+// window's thread, where the strip lives.
+TEST_F(DownloadStrip, AHandlerLetGoOnAnotherThreadEndsItsLineOnTheWindowsThread) {
+  std::u16string path = folder_.File(u"elsewhere.bin");
+  int id = Strip().Add(path, 3);
+  auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(
+      std::make_unique<platform::TFileStream>(path, platform::fmCreate), shell::DownloadWatch{Strip().Observer(), id, 3});
+  char bytes[] = "abc";
+  EXPECT_EQ(handler->ReceivedData(bytes, 3), 3);
+  handler->Complete();
+  std::thread([h = std::move(handler)]() mutable { h = nullptr; }).join();
+  EXPECT_EQ(ReadAll(path), "abc") << "the file closed with the handler";
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Running) << "nothing touched from the other thread";
+  Settle();
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
 }
 
 TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoesNot) {
