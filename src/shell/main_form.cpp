@@ -1,14 +1,17 @@
 #include "shell/main_form.h"
 
+#include "platform/file_name.h"
 #include "platform/process.h"
 #include "shell/config.h"
 #include "shell/download_handler.h"
 #include "shell/trace.h"
+#include "ui/system.h"
 
 namespace shell {
 
 namespace {
 constexpr ui::TColor kFrameColor = 5263440;  // RGB(80, 80, 80)
+constexpr char16_t kCloseWhileDownloading[] = u"다운로드가 진행 중입니다. 종료하시겠습니까?";
 }
 
 TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
@@ -40,9 +43,15 @@ TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
     chrome = Require<cef::TChromium>(u"chrome");
     SaveDialog = Require<ui::TSaveDialog>(u"SaveDialog");
   });
-  // The find strip takes the top of the browser's panel while it shows.
+  // Replacing a file is the user's choice, asked by the dialog itself.
+  SaveDialog->overwritePrompt = true;
+  // The find strip takes the top of the browser's panel while it shows, the download strip
+  // the bottom; the browser keeps the rest.
   FindStrip = CreateOwned<TFindStrip>(*chrome);
   FindStrip->SetParent(Panel2);
+  DownloadStrip = CreateOwned<TDownloadStrip>();
+  DownloadStrip->SetAlign(ui::Align::Bottom);
+  DownloadStrip->SetParent(Panel2);
   pageCommands_ = std::make_unique<TPageCommands>(*this, *chrome, *FindStrip);
 }
 
@@ -84,22 +93,40 @@ void TMainForm::BtnMaxClick(ui::TObject*) { ToggleMaximized(); }
 
 void TMainForm::BtnMinClick(ui::TObject*) { SetWindowState(ui::WindowState::Minimized); }
 
-void TMainForm::BtnCloseClick(ui::TObject*) { Close(); }
+void TMainForm::BtnCloseClick(ui::TObject*) {
+  if (ConfirmClose()) Close();
+}
+
+LRESULT TMainForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Alt+F4 and the taskbar's close arrive here; Windows ending the session does not.
+  if (message == WM_CLOSE && !ConfirmClose()) return 0;
+  return TForm::WndProc(message, wParam, lParam);
+}
+
+bool TMainForm::ConfirmClose() {
+  if (DownloadStrip->Running() == 0) return true;
+  return ui::System().ShowMessageBox(Handle(), kCloseWhileDownloading, Caption(),
+                                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
 
 void TMainForm::Image2Click(ui::TObject*) {
   if (chrome->Browser()) chrome->Browser()->Reload();
 }
 
 void TMainForm::chromeGetDownloadHandler(ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const std::u16string&,
-                                         const std::u16string& fileName, int64_t,
+                                         const std::u16string& fileName, int64_t contentLength,
                                          cef::Ref<cef::ICefDownloadHandler>& handler, bool& Result) {
-  SaveDialog->fileName = fileName;
+  // A name the dialog refuses would keep it from opening at all.
+  SaveDialog->fileName = platform::ValidFileName(fileName);
+  // A dialog that fails raises its reason here: the download does not vanish as if cancelled.
   if (SaveDialog->Execute()) {
     // Created at once, emptied if it exists, and locked against other programs until the
     // runtime lets go of the handler. A file that cannot be created raises the error here,
     // before any handler exists.
     auto stream = std::make_unique<platform::TFileStream>(SaveDialog->fileName, platform::fmCreate);
-    handler = base::MakeRef<TCefStreamDownloadHandler>(std::move(stream));
+    int id = DownloadStrip->Add(SaveDialog->fileName, contentLength);
+    handler = base::MakeRef<TCefStreamDownloadHandler>(std::move(stream),
+                                                       DownloadWatch{DownloadStrip->Observer(), id, contentLength});
   }
   Result = true;
 }

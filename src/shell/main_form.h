@@ -2,11 +2,13 @@
 // The program's one window: borderless and skinned, a title bar of pictures that moves
 // the window and toggles it between its normal size and the work area, and a one-pixel
 // frame painted on its edges; below, the browser showing the service, the saving of its
-// downloads, and the page commands with their find strip.
+// downloads with their strip under the browser, and the page commands with their find
+// strip above it.
 
 #include <memory>
 
 #include "cef/cefvcl/chromium.h"
+#include "shell/download_strip.h"
 #include "shell/find_strip.h"
 #include "shell/page_commands.h"
 #include "ui/form.h"
@@ -36,6 +38,7 @@ class TMainForm : public ui::TForm {
   cef::TChromium* chrome = nullptr;
   ui::TSaveDialog* SaveDialog = nullptr;
   TFindStrip* FindStrip = nullptr;
+  TDownloadStrip* DownloadStrip = nullptr;
 
   void FormCreate(ui::TObject* Sender);
   void FormPaint(ui::TObject* Sender);
@@ -52,9 +55,12 @@ class TMainForm : public ui::TForm {
 
  protected:
   void CreateParams(WindowParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void ToggleMaximized();
+  // A close by the user while downloads run asks first; false: the user keeps the program.
+  bool ConfirmClose();
 
   std::unique_ptr<TPageCommands> pageCommands_;
 };

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace ui {
@@ -17,7 +18,14 @@ struct SaveDialogRequest {
   bool overwritePrompt = false;
   bool hideReadOnly = true;
   bool enableSizing = true;
+  DWORD error = 0;  // out: the dialog's own error code (CommDlgExtendedError) when it failed
 };
+
+// How a save dialog ended: a cancel is the user's choice, a failure is not.
+enum class DialogOutcome { Confirmed, Cancelled, Failed };
+
+// The taskbar button's progress display.
+enum class TaskbarProgress { None, Indeterminate, Normal, Error };
 
 class ISystemServices {
  public:
@@ -27,8 +35,12 @@ class ISystemServices {
   // Starts a program or document through the shell; the result is not examined by callers.
   virtual void ShellOpen(HWND owner, const std::u16string& verb, const std::u16string& file,
                             const std::u16string& parameters, const std::u16string& directory, int show) = 0;
-  // The modal save dialog: true, with the chosen path in request.fileName, when confirmed.
-  virtual bool RunSaveDialog(HWND owner, SaveDialogRequest& request) = 0;
+  // The modal save dialog; when confirmed, the chosen path is in request.fileName, when it
+  // failed, the reason is in request.error.
+  virtual DialogOutcome RunSaveDialog(HWND owner, SaveDialogRequest& request) = 0;
+  // The progress shown on the window's taskbar button; done and total matter for Normal and
+  // Error only.
+  virtual void SetTaskbarProgress(HWND window, TaskbarProgress state, uint64_t done, uint64_t total) = 0;
 };
 
 ISystemServices& System();

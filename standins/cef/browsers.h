@@ -5,6 +5,7 @@
 // or "frame.<member>" (the wire member's name, e.g. "browser.reload", "frame.load_url"),
 // and a test may make it fail: it then does nothing and answers its neutral value.
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -109,6 +110,10 @@ struct Delivery {
   Held handler;
   std::vector<uint8_t> bytes;
   size_t sent = 0;
+  // The bytes go on at the pace they arrived from the network, as a runtime that hands on
+  // a download while it arrives: over `spread_ms` from `start`.
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  int64_t spread_ms = 0;
 };
 
 // A find's count, reported on the next work call.

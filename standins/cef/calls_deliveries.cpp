@@ -32,6 +32,12 @@ bool DeliverChunk(Delivery& delivery) {
   }
   if (!calls::HasMember(handler, &TCefDownloadHandler::received_data)) return false;
   size_t size = std::min(kChunkSize, delivery.bytes.size() - delivery.sent);
+  if (delivery.spread_ms > 0) {
+    // Not before the network would have brought the chunk's last byte.
+    auto due = delivery.start + std::chrono::milliseconds(delivery.spread_ms * static_cast<int64_t>(delivery.sent + size) /
+                                                          static_cast<int64_t>(delivery.bytes.size()));
+    if (std::chrono::steady_clock::now() < due) return true;
+  }
   int32_t taken = handler->received_data(handler, delivery.bytes.data() + delivery.sent, static_cast<int32_t>(size));
   delivery.sent += size;
   return taken > 0;
@@ -72,7 +78,9 @@ void DownloadOffered(Browser& browser, DownloadRecord download) {
                                                                          download.length, &slot);
   Held handler(slot, "download handler");
   if (!outcome.answer || !handler || browser.closed()) return;
-  browser.deliveries.push_back({std::move(handler), std::move(download.bytes), 0});
+  Delivery delivery{std::move(handler), std::move(download.bytes), 0};
+  delivery.spread_ms = download.network_ms;
+  browser.deliveries.push_back(std::move(delivery));
 }
 
 void FindCounted(Browser& browser, int32_t identifier, int32_t count) {

@@ -1,6 +1,7 @@
 // Producing a load's response: over HTTP on a worker thread, from a file, or from what the
 // program gave. Nothing here touches a browser or a frame: a worker sees only its load.
 
+#include <chrono>
 #include <cstddef>
 #include <exception>
 #include <mutex>
@@ -235,7 +236,10 @@ void RunOnWorker(std::shared_ptr<PageLoad> load) {
   try {
     std::thread thread([load, finished] {
       calls::MarkFetchThread();
+      auto start = std::chrono::steady_clock::now();
       FetchOverHttp(*load);
+      load->response.network_ms =
+          std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
       load->done.store(true, std::memory_order_release);
       finished->store(true, std::memory_order_release);
     });

@@ -91,6 +91,7 @@ DownloadRecord MakeDownload(LoadResponse& r) {
   d.length = r.cut_short && announced >= 0 ? announced : static_cast<int64_t>(r.body.size());
   d.bytes = std::move(r.body);
   d.cut_short = r.cut_short;
+  d.network_ms = r.network_ms;
   return d;
 }
 

@@ -64,6 +64,8 @@ struct LoadResponse {
   // The connection broke during the body: `body` holds what arrived, error_code and
   // error_text say why.
   bool cut_short = false;
+  // How long the exchange took on the network: a download is handed on no faster.
+  int64_t network_ms = 0;
 };
 
 // Runtime error numbers reported for loads that got no answer.
@@ -104,6 +106,7 @@ struct DownloadRecord {
   int64_t length = 0;  // as announced when the answer began
   std::vector<uint8_t> bytes;
   bool cut_short = false;  // the connection broke: bytes are fewer than the length
+  int64_t network_ms = 0;  // how long the bytes took to arrive
 };
 
 // Starts a load of a frame, replacing (cancelling) the one it may have pending. It

@@ -296,6 +296,66 @@ class Session:
         if data != bytes(i % 251 for i in range(DOWNLOAD_SIZE)):
             raise StepFailed("the saved document differs from the service's")
 
+    def confirm_replace(self):
+        """Answers yes to the save dialog's question before a file is replaced."""
+        # The dialog's own question, over the dialog (Wine titles it "Error").
+        question = "^(Save As|Error)$"
+        eventually(lambda: len(run("xdotool", "search", "--onlyvisible", "--name", question, check=False).stdout.split()) >= 2,
+                   what="the question before replacing the file")
+        self.screenshot("replace-question")
+        time.sleep(0.3)
+        xdotool("key", "Return")
+
+    def strip(self):
+        return self.rect("TDownloadStrip.8")
+
+    def click_strip(self, x, line=0):
+        sx, sy, _, _ = eventually(self.strip, what="the download strip")
+        self.click_at(sx + x, sy + 26 * line + 13)
+
+    def slow_download(self):
+        # A saved line closes by itself after a while: the strip is empty before this one.
+        eventually(lambda: self.strip() is None, 20, what="the earlier notices to close")
+        self.click_link("전체 자료 (느린 연결)")
+        target = os.path.join(self.downloads, "bid-1-full.pdf")
+        self.save_dialog(target)
+        eventually(lambda: os.path.exists(target) and DOWNLOAD_SIZE // 3 < os.path.getsize(target) < DOWNLOAD_SIZE, 30,
+                   what="the download under way")
+        if not self.strip():
+            raise StepFailed("no strip while the download runs")
+        self.screenshot("download-progress")
+        eventually(lambda: os.path.getsize(target) == DOWNLOAD_SIZE, 60, what="the whole document")
+
+    def saved_actions(self):
+        target = windows_path(os.path.join(self.downloads, "bid-1-full.pdf"))
+        self.click_strip(340)  # 열기
+        eventually(lambda: any(target in line for line in self.recorded()), what="the shell to open the saved file")
+        self.click_strip(400)  # 폴더 열기: Wine's explorer shows the folder
+        folder = eventually(lambda: run("xdotool", "search", "--onlyvisible", "--name", "downloads",
+                                        check=False).stdout.split(), what="the folder's window")
+        time.sleep(0.5)
+        self.screenshot("folder-shown")
+        for window in folder:
+            run("xdotool", "windowclose", window, check=False)
+        eventually(lambda: not run("xdotool", "search", "--onlyvisible", "--name", "downloads",
+                                   check=False).stdout.split(), what="the folder's window to close")
+        xdotool("windowfocus", self.window)
+
+    def cut_download(self):
+        self.click_link("전체 자료 (끊기는 연결)")
+        target = os.path.join(self.downloads, "bid-1-cut.pdf")
+        self.save_dialog(target)
+        eventually(lambda: os.path.exists(target) and os.path.getsize(target) == 1048576, 30,
+                   what="the megabyte that arrived")
+        time.sleep(1)
+        self.screenshot("download-cut")
+        if not self.strip():
+            raise StepFailed("the cut download is not told")
+        # Its line is the last; the saved one above may still show.
+        _, _, width, height = self.strip()
+        self.click_strip(width - 19, line=height // 26 - 1)  # its close glyph
+        eventually(lambda: self.strip() is None or self.strip()[3] < height, what="the notice to close")
+
     def download_to_held_file(self):
         held = os.path.join(self.downloads, "held.pdf")
         with open(held, "wb") as f:
@@ -306,6 +366,7 @@ class Session:
             holder.stdout.readline()  # "holding"
             self.click_link("공고서 내려받기 (bid-1.pdf)")
             self.save_dialog(held)
+            self.confirm_replace()
             box = eventually(lambda: run("xdotool", "search", "--onlyvisible", "--name", "QVN 분석서비스", check=False).stdout.split(),
                              what="the error report")
             self.screenshot("cannot-create")
@@ -367,6 +428,8 @@ class Session:
                  ("zoomed", self.zoom_in), ("zoom-reset", self.zoom_reset), ("forward-by-mouse", self.back_and_forward),
                  ("maximise-restore", self.maximise_and_restore), ("dragged", self.drag),
                  ("downloaded", self.download), ("held-file-untouched", self.download_to_held_file),
+                 ("download-saved", self.slow_download), ("saved-actions", self.saved_actions),
+                 ("download-cut-short", self.cut_download),
                  ("cef-app", self.app_functions), ("foreign-refused", self.foreign_page_refused),
                  ("closed", self.close)]
         for name, body in steps:

@@ -4,16 +4,20 @@
 
 #include <windows.h>
 
+#include <cderr.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "platform/text.h"
 #include "shell/download_handler.h"
 #include "shell/main_form_fixture.h"
 #include "standin_callbacks/control_call.h"
 #include "support/fake_system.h"
+#include "ui/save_dialog.h"
 
 namespace {
 
@@ -62,6 +66,25 @@ std::string Pattern(size_t size) {
   return bytes;
 }
 
+// A stream whose nth write fails and whose other writes take everything.
+class FlakyStream : public platform::TStream {
+ public:
+  explicit FlakyStream(int failing) : failing_(failing) {}
+  int32_t Read(void*, int32_t) override { return 0; }
+  int32_t Write(const void* buffer, int32_t count) override {
+    if (++writes_ == failing_) return 0;
+    bytes.append(static_cast<const char*>(buffer), static_cast<size_t>(count));
+    return count;
+  }
+  int64_t Seek(int64_t, platform::TSeekOrigin) override { return static_cast<int64_t>(bytes.size()); }
+
+  std::string bytes;
+
+ private:
+  int failing_;
+  int writes_ = 0;
+};
+
 class Downloads : public shell_testing::MainFormFixture {
  protected:
   // Raises the runtime's question for a download handler on the window's browser.
@@ -104,7 +127,6 @@ TEST_F(Downloads, TheDialogProposesTheServersNameAndTheFileExistsEmptyAndLockedA
     EXPECT_EQ(AskForHandler(call, u"공고서.pdf"), 1);
     ASSERT_EQ(system_.saveDialogs.size(), 1u);
     EXPECT_EQ(system_.saveDialogs[0].fileName, u"공고서.pdf");
-    EXPECT_FALSE(system_.saveDialogs[0].overwritePrompt) << "no question before replacing a file";
     ASSERT_TRUE(fs::exists(fs::path(system_.chosenFile)));
     EXPECT_EQ(fs::file_size(fs::path(system_.chosenFile)), 0u) << "created before any content";
     EXPECT_FALSE(OthersCanOpen(system_.chosenFile)) << "no sharing while the handler lives";
@@ -121,19 +143,44 @@ TEST_F(Downloads, TheDialogProposesTheServersNameAndTheFileExistsEmptyAndLockedA
   EXPECT_EQ(ReadAll(system_.chosenFile), "abc");
 }
 
-TEST_F(Downloads, AnExistingFileIsEmptiedAsTheDialogCloses) {
+TEST_F(Downloads, TheDialogAsksBeforeReplacingAndAConfirmedReplaceEmptiesTheFileAtOnce) {
   system_.chosenFile = folder_.File(u"old.bin");
   std::ofstream(fs::path(system_.chosenFile), std::ios::binary) << "old content";
   {
     ControlCall call(Control(), "request.get_download_handler");
     EXPECT_EQ(AskForHandler(call, u"new.bin"), 1);
+    ASSERT_EQ(system_.saveDialogs.size(), 1u);
+    EXPECT_TRUE(system_.saveDialogs[0].overwritePrompt) << "the dialog's own question before a file is replaced";
     EXPECT_EQ(fs::file_size(fs::path(system_.chosenFile)), 0u);
   }
   EXPECT_EQ(ReadAll(system_.chosenFile), "");
 }
 
+TEST_F(Downloads, TheDialogGetsANameItAcceptsInsteadOfTheServersBadOne) {
+  system_.saveOutcome = ui::DialogOutcome::Cancelled;
+  ControlCall call(Control(), "request.get_download_handler");
+  EXPECT_EQ(AskForHandler(call, u"..\\..\\공고:2024?.pdf. "), 1);
+  ASSERT_EQ(system_.saveDialogs.size(), 1u);
+  EXPECT_EQ(system_.saveDialogs[0].fileName, u"공고_2024_.pdf");
+}
+
+// The dialog refusing to open is not the user cancelling: it is said, with its reason.
+TEST_F(Downloads, ADialogThatFailsToOpenIsReportedWithItsReason) {
+  system_.saveOutcome = ui::DialogOutcome::Failed;
+  system_.saveError = FNERR_INVALIDFILENAME;
+  system_.chosenFile = folder_.File(u"never.bin");
+  ControlCall call(Control(), "request.get_download_handler");
+  EXPECT_EQ(AskForHandler(call, u"never.bin"), 0) << "the runtime gets the neutral answer";
+  EXPECT_EQ(call.ObjectAt(4), nullptr);
+  ASSERT_EQ(system_.messageBoxes.size(), 1u);
+  EXPECT_EQ(system_.messageBoxes[0].text, ui::SaveDialogFailure(FNERR_INVALIDFILENAME));
+  EXPECT_NE(system_.messageBoxes[0].text.find(u"0x3002"), std::u16string::npos);
+  EXPECT_FALSE(fs::exists(fs::path(system_.chosenFile)));
+  EXPECT_TRUE(form_->DownloadStrip->Lines().empty());
+}
+
 TEST_F(Downloads, ACancelledDialogCreatesNothingAndAnswersTrueWithoutAHandler) {
-  system_.confirmSave = false;
+  system_.saveOutcome = ui::DialogOutcome::Cancelled;
   system_.chosenFile = folder_.File(u"never.bin");
   ControlCall call(Control(), "request.get_download_handler");
   EXPECT_EQ(AskForHandler(call, u"never.bin"), 1);
@@ -154,13 +201,42 @@ TEST_F(Downloads, AFileThatCannotBeCreatedIsReportedWithItsPathAndTheSystemsReas
   EXPECT_GT(text.size(), expected.size()) << "the system's reason follows";
 }
 
-TEST_F(Downloads, AFailingWriteAnswersZero) {
+// Records what a handler tells its observer.
+class RecordingObserver : public shell::IDownloadObserver {
+ public:
+  void DownloadProgress(int id, int64_t received) override { progress.push_back({id, received}); }
+  void DownloadEnded(int id, const shell::DownloadEnd& end) override { ends.push_back({id, end}); }
+  std::vector<std::pair<int, int64_t>> progress;
+  std::vector<std::pair<int, shell::DownloadEnd>> ends;
+};
+
+// A chunk that cannot be written ends the file there: the next chunk would leave a gap.
+TEST_F(Downloads, AfterARefusedChunkNothingMoreIsWrittenAndTheDownloadEndsShort) {
   std::u16string path = folder_.File(u"read-only.bin");
   std::ofstream(fs::path(path), std::ios::binary) << "x";
-  platform::TFileStream readOnly(path, platform::fmOpenRead | platform::fmShareDenyNone);
-  auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(readOnly);
-  char chunk[16] = {};
-  EXPECT_EQ(handler->ReceivedData(chunk, sizeof chunk), 0);
+  auto observer = std::make_shared<RecordingObserver>();
+  {
+    platform::TFileStream readOnly(path, platform::fmOpenRead | platform::fmShareDenyNone);
+    auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(readOnly, shell::DownloadWatch{observer, 7, 0});
+    char chunk[16] = {};
+    EXPECT_EQ(handler->ReceivedData(chunk, sizeof chunk), 0);
+    handler->Complete();
+  }
+  ASSERT_EQ(observer->ends.size(), 1u) << "told once, when the handler goes";
+  EXPECT_EQ(observer->ends[0].first, 7);
+  EXPECT_EQ(observer->ends[0].second.kind, shell::DownloadEnd::Kind::WriteFailed);
+  EXPECT_FALSE(observer->ends[0].second.reason.empty()) << "the system's reason";
+
+  // Three chunks, the second refused: the file ends where the refusal was.
+  FlakyStream flaky(2);
+  {
+    auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(flaky);
+    char a[] = "AAAA", b[] = "BBBB", c[] = "CCCC";
+    EXPECT_EQ(handler->ReceivedData(a, 4), 4);
+    EXPECT_EQ(handler->ReceivedData(b, 4), 0);
+    EXPECT_EQ(handler->ReceivedData(c, 4), 0);
+  }
+  EXPECT_EQ(flaky.bytes, "AAAA");
 }
 
 TEST_F(Downloads, ADownloadOfSeveralMebibytesArrivesByteForByte) {
@@ -203,6 +279,139 @@ TEST_F(Downloads, AConnectionBrokenMidwayLeavesExactlyWhatArrivedInAClosedFile) 
   EXPECT_EQ(system_.saveDialogs.size(), 3u);
   EXPECT_TRUE(system_.messageBoxes.empty());
   ExpectBrowsing();
+}
+
+// ---- the strip, the taskbar and the close question
+
+class DownloadStrip : public Downloads {
+ protected:
+  shell::TDownloadStrip& Strip() { return *form_->DownloadStrip; }
+  // What downloads report reaches the screen and the taskbar on the strip's next tick.
+  void Settle() { testing_support::PumpFor(250); }
+  // A left click on the strip at a point of its first line.
+  void ClickStrip(int x) {
+    HWND strip = Strip().Handle();
+    SendMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, shell::TDownloadStrip::kLineHeight / 2));
+    SendMessageW(strip, WM_LBUTTONUP, 0, MAKELPARAM(x, shell::TDownloadStrip::kLineHeight / 2));
+  }
+  // The browser has the panel but for its margins and the strip.
+  void ExpectBrowserAboveStrip() {
+    const ui::Rect& browser = form_->chrome->Bounds();
+    int strip = Strip().Visible() ? Strip().Height() : 0;
+    EXPECT_EQ(browser.bottom() + strip + form_->Panel2->Padding().bottom, form_->Panel2->Height());
+    if (Strip().Visible()) {
+      EXPECT_EQ(Strip().Top(), browser.bottom());
+    }
+  }
+};
+
+TEST_F(DownloadStrip, ASavedDownloadSaysSoAndOpensItsFileOrFolderWhileTheTaskbarFollows) {
+  system_.chosenFile = folder_.File(u"공고 1.pdf");
+  Download("size=300000&rate=1000000&name=a.pdf");  // slow enough for the ticks to see it run
+  Settle();
+  ASSERT_EQ(Strip().Lines().size(), 1u);
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
+  EXPECT_EQ(Strip().Lines()[0].received, 300000);
+  EXPECT_TRUE(Strip().Visible());
+  ExpectBrowserAboveStrip();
+
+  ClickStrip(340);
+  ClickStrip(400);
+  ASSERT_EQ(system_.shellCalls.size(), 2u);
+  EXPECT_EQ(system_.shellCalls[0].verb, u"open");
+  EXPECT_EQ(system_.shellCalls[0].file, system_.chosenFile);
+  EXPECT_EQ(system_.shellCalls[1].file, u"explorer.exe");
+  EXPECT_EQ(system_.shellCalls[1].parameters, u"/select,\"" + system_.chosenFile + u"\"");
+
+  // Progress while it ran, cleared once it was saved.
+  ASSERT_GE(system_.taskbar.size(), 2u);
+  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::None);
+  uint64_t done = 0;
+  for (size_t i = 0; i + 1 < system_.taskbar.size(); ++i) {
+    const auto& call = system_.taskbar[i];
+    EXPECT_EQ(call.window, form_->Handle());
+    EXPECT_EQ(call.state, ui::TaskbarProgress::Normal);
+    EXPECT_EQ(call.total, 300000u);
+    EXPECT_GE(call.done, done);
+    done = call.done;
+  }
+
+  ClickStrip(form_->Panel2->Width() - 19);
+  EXPECT_TRUE(Strip().Lines().empty());
+  EXPECT_FALSE(Strip().Visible());
+  ExpectBrowserAboveStrip();
+}
+
+TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarInError) {
+  system_.chosenFile = folder_.File(u"cut.bin");
+  Download("size=500000&drop=100000&name=cut.bin");
+  Settle();
+  ASSERT_EQ(Strip().Lines().size(), 1u);
+  const shell::DownloadLine& line = Strip().Lines()[0];
+  EXPECT_EQ(line.state, shell::DownloadLine::State::Short);
+  EXPECT_NE(line.note.find(u"연결이 일찍 끊겼습니다"), std::u16string::npos);
+  EXPECT_EQ(ReadAll(system_.chosenFile).size(), 100000u) << "what arrived stays";
+  ASSERT_FALSE(system_.taskbar.empty());
+  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Error);
+  size_t calls = system_.taskbar.size();
+
+  Settle();
+  EXPECT_EQ(Strip().Lines().size(), 1u) << "a failure does not close by itself";
+  EXPECT_EQ(system_.taskbar.size(), calls);
+  ClickStrip(340);
+  EXPECT_TRUE(system_.shellCalls.empty()) << "a short download has nothing to open";
+  ClickStrip(form_->Panel2->Width() - 19);
+  EXPECT_TRUE(Strip().Lines().empty());
+  ASSERT_EQ(system_.taskbar.size(), calls + 1);
+  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::None);
+}
+
+// The runtime may drop its last reference on a thread of its own: the end is taken on the
+// window's thread, where the strip lives.
+TEST_F(DownloadStrip, AHandlerLetGoOnAnotherThreadEndsItsLineOnTheWindowsThread) {
+  std::u16string path = folder_.File(u"elsewhere.bin");
+  int id = Strip().Add(path, 3);
+  auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(
+      std::make_unique<platform::TFileStream>(path, platform::fmCreate), shell::DownloadWatch{Strip().Observer(), id, 3});
+  char bytes[] = "abc";
+  EXPECT_EQ(handler->ReceivedData(bytes, 3), 3);
+  handler->Complete();
+  std::thread([h = std::move(handler)]() mutable { h = nullptr; }).join();
+  EXPECT_EQ(ReadAll(path), "abc") << "the file closed with the handler";
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Running) << "nothing touched from the other thread";
+  Settle();
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
+}
+
+TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoesNot) {
+  HWND window = form_->Handle();
+  ASSERT_TRUE(IsWindowVisible(window));
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(system_.messageBoxes.empty()) << "nothing runs: no question";
+  ShowWindow(window, SW_SHOW);
+
+  system_.chosenFile = folder_.File(u"running.bin");
+  ControlCall call(Control(), "request.get_download_handler");
+  EXPECT_EQ(AskForHandler(call, u"running.bin", -1), 1);
+  Settle();
+  ASSERT_FALSE(system_.taskbar.empty());
+  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Indeterminate) << "the length is not known";
+  SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(system_.messageBoxes.empty()) << "Windows ending the session is not asked about";
+
+  system_.messageBoxAnswer = IDNO;
+  SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_EQ(system_.messageBoxes.size(), 1u);
+  EXPECT_EQ(system_.messageBoxes[0].text, u"다운로드가 진행 중입니다. 종료하시겠습니까?");
+  EXPECT_EQ(system_.messageBoxes[0].flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+  EXPECT_TRUE(IsWindowVisible(window)) << "no: the program stays";
+  EXPECT_EQ(Strip().Running(), 1u);
+
+  system_.messageBoxAnswer = IDYES;
+  form_->BtnCloseClick(form_->BtnClose);
+  EXPECT_EQ(system_.messageBoxes.size(), 2u);
+  EXPECT_FALSE(IsWindowVisible(window)) << "yes: it closes";
 }
 
 // Whether a new handle could write the file now.
@@ -297,14 +506,12 @@ class FailingStream : public platform::TStream {
     ++writes;
     size_t taken = std::min(static_cast<size_t>(count), limit_ - bytes.size());
     bytes.append(static_cast<const char*>(buffer), taken);
-    if (taken == 0) ++refused;
     return static_cast<int32_t>(taken);
   }
   int64_t Seek(int64_t, platform::TSeekOrigin) override { return static_cast<int64_t>(bytes.size()); }
 
   std::string bytes;
   int writes = 0;
-  int refused = 0;
 
  private:
   size_t limit_;
@@ -334,10 +541,9 @@ TEST_F(Downloads, AWriteThatFailsMidwayEndsTheDownloadAndTheProgramStaysUp) {
   EXPECT_EQ(handlers, 1);
   EXPECT_EQ(destroyed, 1) << "the runtime let go of the handler";
   EXPECT_TRUE(stream.bytes == Pattern(200000)) << "holds " << stream.bytes.size() << " bytes";
-  // Three whole chunks of 64 KiB, the partial fourth, then the refused fifth, after which
-  // the runtime sent nothing more.
-  EXPECT_EQ(stream.refused, 1) << "the runtime stopped at the first refusal";
-  EXPECT_EQ(stream.writes, 5);
+  // Three whole chunks of 64 KiB and the partial fourth; the fifth is refused without
+  // reaching the stream, after which the runtime sent nothing more.
+  EXPECT_EQ(stream.writes, 4);
   EXPECT_TRUE(system_.messageBoxes.empty());
   ExpectBrowsing();
 }

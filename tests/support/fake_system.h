@@ -1,7 +1,8 @@
 #pragma once
 // Services that answer message boxes, program starts and save dialogs for tests, and
-// remember what they were asked.
+// remember what they were asked, the taskbar's progress included.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,23 +29,35 @@ class FakeSystem : public ui::ISystemServices {
 
   int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags) override {
     messageBoxes.push_back({owner, text, caption, flags});
-    return IDOK;
+    return messageBoxAnswer;
   }
   void ShellOpen(HWND owner, const std::u16string& verb, const std::u16string& file,
                  const std::u16string& parameters, const std::u16string& directory, int show) override {
     shellCalls.push_back({owner, verb, file, parameters, directory, show});
   }
-  bool RunSaveDialog(HWND owner, ui::SaveDialogRequest& request) override {
+  ui::DialogOutcome RunSaveDialog(HWND, ui::SaveDialogRequest& request) override {
     saveDialogs.push_back(request);
-    if (!confirmSave) return false;
-    request.fileName = chosenFile;
-    return true;
+    if (saveOutcome == ui::DialogOutcome::Failed) request.error = saveError;
+    if (saveOutcome == ui::DialogOutcome::Confirmed) request.fileName = chosenFile;
+    return saveOutcome;
+  }
+  void SetTaskbarProgress(HWND window, ui::TaskbarProgress state, uint64_t done, uint64_t total) override {
+    taskbar.push_back({window, state, done, total});
   }
 
   std::vector<MessageBoxCall> messageBoxes;
+  int messageBoxAnswer = IDOK;
   std::vector<ShellCall> shellCalls;
+  struct TaskbarCall {
+    HWND window;
+    ui::TaskbarProgress state;
+    uint64_t done, total;
+  };
+
   std::vector<ui::SaveDialogRequest> saveDialogs;
-  bool confirmSave = true;
+  std::vector<TaskbarCall> taskbar;
+  ui::DialogOutcome saveOutcome = ui::DialogOutcome::Confirmed;
+  DWORD saveError = 0;
   std::u16string chosenFile = u"C:\\Downloads\\file.bin";
 
  private:

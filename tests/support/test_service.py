@@ -29,7 +29,9 @@ Routes (every method is accepted unless said otherwise; HEAD answers headers onl
                           the same page on the foreign host foreign.example
   /bids                   the bid list: links to /bids/1 .. /bids/3
   /bids/N                 one bid, titled "Bid N", with a link to its document
-                          (/download?size=3145728&name=bid-N.pdf) and back to the list
+                          (/download?size=3145728&name=bid-N.pdf), the same slowly
+                          (rate=786432, bid-N-full.pdf) and cut after 1 MiB
+                          (drop=1048576, bid-N-cut.pdf), and back to the list
   /dom                    a page for document tests: <title>DOM test page</title>, elements
                           with ids "heading", "para", "link", "list", "name", "hidden",
                           "korean", "markup" (see DOM_PAGE below)
@@ -50,7 +52,7 @@ Routes (every method is accepted unless said otherwise; HEAD answers headers onl
                           1000) of the pattern byte[i] = i % 251, sent in 64 KiB chunks
                           with a Content-Length; with drop=M (M < N) the connection
                           breaks after the first M bytes: the socket is closed without
-                          the rest
+                          the rest; with rate=R the body comes at about R bytes a second
   /download/hangul?size=N the same with filename*=UTF-8''보고서.bin (percent-encoded) and
                           the fallback filename="report.bin"
   /slow?delay=MS          sends its headers at once and its body ("slow body") MS
@@ -187,6 +189,8 @@ BID_PAGE = """<!DOCTYPE html>
 <html><head><title>Bid {n}</title></head>
 <body><h1 id="heading">입찰 {n}: 분석 보고서</h1>
 <p><a id="document" href="/download?size=3145728&name=bid-{n}.pdf">공고서 내려받기 (bid-{n}.pdf)</a></p>
+<p><a id="slow" href="/download?size=3145728&rate=786432&name=bid-{n}-full.pdf">전체 자료 (느린 연결)</a>
+· <a id="cut" href="/download?size=3145728&drop=1048576&name=bid-{n}-cut.pdf">전체 자료 (끊기는 연결)</a></p>
 <p><a id="back" href="/bids">목록으로</a></p></body></html>
 """
 
@@ -370,7 +374,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         drop = query.get("drop")
         sent = size if drop is None else min(size, max(0, int(drop[0])))
+        rate = max(0, int(query.get("rate", ["0"])[0]))
         for start in range(0, sent, CHUNK_SIZE):
+            if rate and start:
+                time.sleep(CHUNK_SIZE / rate)
             self.wfile.write(pattern(start, min(CHUNK_SIZE, sent - start)))
             self.wfile.flush()
         if drop is not None:

@@ -285,7 +285,7 @@ TEST(SaveDialogTest, ConfirmedDialogGivesTheChosenPathWithTheDefaultsAsked) {
 
 TEST(SaveDialogTest, CancelledDialogKeepsTheName) {
   testing_support::FakeSystem system;
-  system.confirmSave = false;
+  system.saveOutcome = DialogOutcome::Cancelled;
   TSaveDialog dialog(nullptr);
   dialog.fileName = u"a.pdf";
   EXPECT_FALSE(dialog.Execute());

@@ -1,0 +1,128 @@
+#pragma once
+// The download strip along the bottom of the browser's panel: one line for each download
+// the user has not yet closed, with its name, its progress, and at its end whether it was
+// saved (open it, show it in its folder) or ended short and why. The taskbar button shows
+// the same progress. What downloads report is shown on a tick about ten times a second,
+// so that a download's chunks never wait for painting; what the user does shows at once.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "shell/download_handler.h"
+#include "ui/control.h"
+
+namespace shell {
+
+class TDownloadStrip;
+
+// The strip's end of the handlers' weak link. The runtime may let a handler go on one of its
+// own threads: an end told there waits in the link until the strip's thread takes it.
+class DownloadLink final : public IDownloadObserver {
+ public:
+  explicit DownloadLink(TDownloadStrip& strip) : strip_(&strip) {}
+  void DownloadProgress(int id, int64_t received) override;
+  void DownloadEnded(int id, const DownloadEnd& end) override;
+
+  // On the strip's thread: where ends told elsewhere are announced, the strip going away,
+  // and the ends that waited.
+  void SetWindow(HWND window) { window_.store(window); }
+  void Detach() { strip_ = nullptr; }
+  void Drain();
+
+ private:
+  bool OnStripThread() const { return GetCurrentThreadId() == thread_; }
+
+  TDownloadStrip* strip_;
+  const DWORD thread_ = GetCurrentThreadId();
+  std::atomic<HWND> window_{nullptr};
+  std::mutex lock_;
+  std::vector<std::pair<int, DownloadEnd>> waiting_;
+};
+
+struct DownloadLine {
+  enum class State { Running, Saved, Short };
+  int id = 0;
+  std::u16string path;
+  int64_t received = 0;
+  int64_t total = 0;  // 0 or less: not announced
+  State state = State::Running;
+  std::u16string note;     // for Short: what happened
+  uint64_t endedAt = 0;    // tick of the end, for a saved line's own closing
+};
+
+class TDownloadStrip : public ui::TWinControl {
+ public:
+  static constexpr int kLineHeight = 26;
+  static constexpr size_t kMaxLines = 3;
+  // A saved line closes on its own after this long.
+  static constexpr uint64_t kSavedShownMs = 8000;
+
+  explicit TDownloadStrip(ui::TComponent* owner);
+  ~TDownloadStrip() override;
+
+  // A new running download into that file; answers its identity.
+  int Add(const std::u16string& path, int64_t total);
+  // What the download's handler tells; it expires with the strip.
+  std::weak_ptr<IDownloadObserver> Observer() const { return link_; }
+  void Progress(int id, int64_t received);
+  void Ended(int id, const DownloadEnd& end);
+  // Closes a line that has ended.
+  void CloseLine(int id);
+  void OpenFile(int id);
+  void ShowInFolder(int id);
+
+  const std::vector<DownloadLine>& Lines() const { return lines_; }
+  size_t Running() const;
+
+  // What lies under a point of the strip.
+  enum class Part { None, Open, Folder, Close };
+  struct Hit {
+    int id = 0;
+    Part part = Part::None;
+  };
+  Hit HitTest(int x, int y) const;
+
+  void MouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
+
+ protected:
+  void CreateParams(WindowParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow(HDC dc) override;
+
+ private:
+  DownloadLine* Find(int id);
+  // The strip's height follows its lines; the browser keeps the rest of the panel.
+  void Relayout();
+  // Shows the change now (lines came, went or ended).
+  void Changed();
+  // Shows it on the next tick: news from a download never waits for painting.
+  void Schedule();
+  void Tick();
+  void UpdateTaskbar();
+  void EnsureTimer();
+  HWND TopWindow();
+
+  std::shared_ptr<DownloadLink> link_;
+  std::vector<DownloadLine> lines_;
+  int nextId_ = 1;
+  bool dirty_ = false;          // progress to paint on the next tick
+  bool layoutPending_ = false;  // lines came or ended: the strip and the taskbar follow on the next tick
+  bool timer_ = false;
+  HWND taskbarWindow_ = nullptr;
+  struct TaskbarShown {
+    int state = 0;
+    uint64_t done = 0, total = 0;
+    bool operator==(const TaskbarShown&) const = default;
+  } taskbarShown_;
+};
+
+
+// "1.5 MB", "300 KB", "12 B".
+std::u16string ByteCount(int64_t bytes);
+
+}  // namespace shell
