@@ -12,7 +12,6 @@ namespace standin::script {
 namespace {
 
 V8Value* Live(TCefv8Value* self, const char* member) { return LiveValue(self, member); }
-duk_context* Pushed(TCefv8Value* self, const char* member) { return PushedValue(self, member); }
 
 // [object] -> [array of its own enumerable keys]
 duk_ret_t OwnKeys(duk_context* c) {
@@ -24,7 +23,7 @@ duk_ret_t OwnKeys(duk_context* c) {
 }
 
 int32_t AppendKeys(TCefv8Value* self, TCefStringList keys) {
-  duk_context* ctx = Pushed(self, "v8value.get_keys");
+  duk_context* ctx = PushedValue(self, "v8value.get_keys");
   if (!ctx) return 0;
   if (!duk_is_object(ctx, -1)) {
     duk_pop(ctx);
@@ -112,7 +111,7 @@ TCefBool Execute(V8Value* function, Call call, TCefv8Value** retval, TCefString*
 void InstallAccessMembers(TCefv8Value& w) {
   w.set_value_byaccessor = [](TCefv8Value* self, const TCefString* key, int32_t, int32_t attribute) CEF_CALLBACK {
     // The access-control settings have no meaning for a single-realm page; they are accepted.
-    duk_context* ctx = Pushed(self, "v8value.set_value_byaccessor");
+    duk_context* ctx = PushedValue(self, "v8value.set_value_byaccessor");
     if (!ctx) return TCefBool{0};
     TCefBool done = DefineAccessorProperty(ctx, -1, Read(key), attribute) ? 1 : 0;
     duk_pop(ctx);
@@ -120,14 +119,14 @@ void InstallAccessMembers(TCefv8Value& w) {
   };
   w.get_keys = [](TCefv8Value* self, TCefStringList keys) CEF_CALLBACK { return AppendKeys(self, keys); };
   w.get_user_data = [](TCefv8Value* self) CEF_CALLBACK -> TCefv8Value* {
-    duk_context* ctx = Pushed(self, "v8value.get_user_data");
+    duk_context* ctx = PushedValue(self, "v8value.get_user_data");
     if (!ctx) return nullptr;
     Attachment* attachment = AttachmentOf(ctx, -1, false);
     duk_pop(ctx);
     return attachment ? attachment->user_data.Hand<TCefv8Value>() : nullptr;
   };
   w.get_array_length = [](TCefv8Value* self) CEF_CALLBACK -> int32_t {
-    duk_context* ctx = Pushed(self, "v8value.get_array_length");
+    duk_context* ctx = PushedValue(self, "v8value.get_array_length");
     if (!ctx) return 0;
     int32_t length = duk_is_array(ctx, -1) ? static_cast<int32_t>(duk_get_length(ctx, -1)) : 0;
     duk_pop(ctx);
@@ -161,7 +160,7 @@ void InstallObjectMembers(TCefv8Value& w) { InstallAccessMembers(w); }
 void InstallFunctionMembers(TCefv8Value& w) {
   InstallCallMembers(w);
   w.get_function_name = [](TCefv8Value* self) CEF_CALLBACK -> TCefStringUserFree {
-    duk_context* ctx = Pushed(self, "v8value.get_function_name");
+    duk_context* ctx = PushedValue(self, "v8value.get_function_name");
     if (!ctx) return nullptr;
     std::u16string name;
     if (Attachment* attachment = AttachmentOf(ctx, -1, false); attachment && attachment->handler) {
@@ -176,7 +175,7 @@ void InstallFunctionMembers(TCefv8Value& w) {
     return UserFree(name);
   };
   w.get_function_handler = [](TCefv8Value* self) CEF_CALLBACK -> TCefv8Handler* {
-    duk_context* ctx = Pushed(self, "v8value.get_function_handler");
+    duk_context* ctx = PushedValue(self, "v8value.get_function_handler");
     if (!ctx) return nullptr;
     Attachment* attachment = AttachmentOf(ctx, -1, false);
     duk_pop(ctx);

@@ -12,14 +12,10 @@
 namespace standin::script {
 namespace {
 
-duk_context* Pushed(TCefv8Value* self, const char* member, uint32_t* origin = nullptr) {
-  return PushedValue(self, member, origin);
-}
-
 // A question about the value that cannot reach script: test(ctx) reads the stack top.
 template <class Test>
 TCefBool Is(TCefv8Value* self, const char* member, Test test) {
-  duk_context* ctx = Pushed(self, member);
+  duk_context* ctx = PushedValue(self, member);
   if (!ctx) return 0;
   bool answer = test(ctx);
   duk_pop(ctx);
@@ -75,7 +71,7 @@ T Coerced(duk_context* ctx, Body body, Reader read, T fallback) {
 template <class Prepare, class Body, class Reader, class T>
 T OnObject(TCefv8Value* self, const char* member, Prepare prepare, Body body, Reader read, T fallback) {
   uint32_t origin = 0;
-  duk_context* ctx = Pushed(self, member, &origin);
+  duk_context* ctx = PushedValue(self, member, &origin);
   if (!ctx) return fallback;
   if (!duk_is_object(ctx, -1)) {
     duk_pop(ctx);
@@ -130,7 +126,7 @@ void InstallKindMembers(TCefv8Value& w) {
     return Is(self, "v8value.is_function", [](duk_context* c) { return duk_is_function(c, -1) != 0; });
   };
   w.is_same = [](TCefv8Value* self, TCefv8Value* that) CEF_CALLBACK -> TCefBool {
-    duk_context* ctx = Pushed(self, "v8value.is_same");
+    duk_context* ctx = PushedValue(self, "v8value.is_same");
     if (!ctx) {
       ReleaseArgument(that, "compared value");
       return 0;
@@ -147,21 +143,21 @@ void InstallContentMembers(TCefv8Value& w) {
     return Is(self, "v8value.get_bool_value", [](duk_context* c) { return duk_to_boolean(c, -1) != 0; });
   };
   w.get_int_value = [](TCefv8Value* self) CEF_CALLBACK -> int32_t {
-    duk_context* ctx = Pushed(self, "v8value.get_int_value");
+    duk_context* ctx = PushedValue(self, "v8value.get_int_value");
     if (!ctx) return 0;
     return Coerced(
         ctx, [](duk_context* c) { duk_to_int32(c, -1); return 1; },
         [](duk_context* c) { return static_cast<int32_t>(duk_get_int(c, -1)); }, int32_t{0});
   };
   w.get_double_value = [](TCefv8Value* self) CEF_CALLBACK -> double {
-    duk_context* ctx = Pushed(self, "v8value.get_double_value");
+    duk_context* ctx = PushedValue(self, "v8value.get_double_value");
     if (!ctx) return 0.0;
     return Coerced(
         ctx, [](duk_context* c) { duk_to_number(c, -1); return 1; },
         [](duk_context* c) { return duk_get_number(c, -1); }, 0.0);
   };
   w.get_date_value = [](TCefv8Value* self) CEF_CALLBACK -> TCefTime {
-    duk_context* ctx = Pushed(self, "v8value.get_date_value");
+    duk_context* ctx = PushedValue(self, "v8value.get_date_value");
     if (!ctx) return TCefTime{};
     double time = 0;
     bool date = duk_is_object(ctx, -1) && TimeOf(ctx, time) && std::isfinite(time);
@@ -170,7 +166,7 @@ void InstallContentMembers(TCefv8Value& w) {
     return record;
   };
   w.get_string_value = [](TCefv8Value* self) CEF_CALLBACK -> TCefStringUserFree {
-    duk_context* ctx = Pushed(self, "v8value.get_string_value");
+    duk_context* ctx = PushedValue(self, "v8value.get_string_value");
     if (!ctx) return nullptr;
     // Other kinds give what script's String() gives them.
     std::u16string text = StringOf(ctx, -1);

@@ -19,7 +19,7 @@ using fakes::Ptr;
 using Log = std::vector<std::string>;
 
 // The runtime structure behind a program value, as text; "null" for none.
-std::string WireOf(const Ref<ICefBase>& object) {
+std::string WireText(const Ref<ICefBase>& object) {
   if (!object) return "null";
   TCefBase* wire = object->Wrap();
   fakes::Release(wire);
@@ -30,7 +30,7 @@ std::string WiresOf(const TCefv8ValueArray& values) {
   std::string text = "[";
   for (size_t i = 0; i < values.size(); ++i) {
     if (i) text += ' ';
-    text += WireOf(values[i]);
+    text += WireText(values[i]);
   }
   return text + "]";
 }
@@ -44,14 +44,14 @@ class ScriptedHandler : public TCefv8HandlerOwn {
 
   bool Execute(const std::u16string& name, const Ref<ICefv8Value>& obj, const TCefv8ValueArray& arguments,
                Ref<ICefv8Value>& retval, std::u16string& exception) override {
-    seen.push_back("Execute \"" + platform::Utf16ToUtf8(name) + "\" " + WireOf(obj) + " " + WiresOf(arguments) +
+    seen.push_back("Execute \"" + platform::Utf16ToUtf8(name) + "\" " + WireText(obj) + " " + WiresOf(arguments) +
                    (retval || !exception.empty() ? " dirty" : " fresh"));
     return body(retval, exception);
   }
   bool ExecuteWithContext(const Ref<ICefv8Context>& context, const Ref<ICefv8Value>& obj,
                           const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                           std::u16string& exception) override {
-    seen.push_back("ExecuteWithContext " + WireOf(context) + " " + WireOf(obj) + " " + WiresOf(arguments));
+    seen.push_back("ExecuteWithContext " + WireText(context) + " " + WireText(obj) + " " + WiresOf(arguments));
     return body(retval, exception);
   }
 
@@ -60,12 +60,12 @@ class ScriptedHandler : public TCefv8HandlerOwn {
 
 void CEF_CALLBACK NeverCalled(char16_t*) { ADD_FAILURE() << "the runtime's old record was cleared"; }
 char16_t g_sentinel_chars[] = u"old";
-TCefv8Value* const kSentinelValue = reinterpret_cast<TCefv8Value*>(uintptr_t{0x5A5A50});
+TCefv8Value* const kUntouchedResult = reinterpret_cast<TCefv8Value*>(uintptr_t{0x5A5A50});
 
 class V8HandlerTest : public fakes::FakeTest {
  protected:
   Ref<ScriptedHandler> handler = base::MakeRef<ScriptedHandler>();
-  TCefv8Value* retval = kSentinelValue;
+  TCefv8Value* retval = kUntouchedResult;
   TCefString exception{g_sentinel_chars, 3, &NeverCalled};
 
   TCefBool Call(const std::u16string& name, TCefv8Value* object, std::vector<TCefv8Value*> arguments) {
@@ -75,7 +75,7 @@ class V8HandlerTest : public fakes::FakeTest {
                          arguments.empty() ? nullptr : arguments.data(), &retval, &exception);
   }
   bool SlotsUntouched() const {
-    return retval == kSentinelValue && exception.str == g_sentinel_chars && exception.length == 3 &&
+    return retval == kUntouchedResult && exception.str == g_sentinel_chars && exception.length == 3 &&
            exception.dtor == &NeverCalled;
   }
   bool ExceptionRecordZero() const { return !exception.str && exception.length == 0 && !exception.dtor; }
@@ -196,7 +196,7 @@ TEST_F(V8HandlerRefTest, ExecuteHandsNameReceiverAndArgumentsOverAndReadsTheAnsw
   EXPECT_TRUE(handler->Execute(u"GetMessage", TCefv8ValueRef::UnWrap(receiver.Hand()),
                                {TCefv8ValueRef::UnWrap(first.Hand()), TCefv8ValueRef::UnWrap(second.Hand())}, retval,
                                exception));
-  EXPECT_EQ(WireOf(retval), Ptr(&result.wire));
+  EXPECT_EQ(WireText(retval), Ptr(&result.wire));
   EXPECT_EQ(exception, u"ReferenceError");
   EXPECT_EQ(Live("String"), 0) << "the exception record was cleared";
   Answers().exception.reset();

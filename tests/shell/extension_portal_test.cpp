@@ -12,8 +12,6 @@ namespace {
 
 using testing_support::IEStandinControl;
 
-IEStandinControl& IE() { return IEStandinControl::Get(); }
-
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new testing_support::IEStandinEnvironment);
 
 using ExtensionPortalTest = extension_testing::PortalPagesTest;
@@ -22,12 +20,12 @@ TEST_F(ExtensionPortalTest, OnlyTwoTruthyArgumentsReachThePortal) {
   EXPECT_EQ(RunServicePage("cef.app.go_g2b('x', ''); cef.app.go_g2b('', 'y'); cef.app.go_g2b('x');"
                            "cef.app.go_g2b(); document.title = 'done';"),
             u"done");
-  EXPECT_EQ(IE().Record(), u"") << "the launcher was not reached";
+  EXPECT_EQ(IEStandinControl::Get().Record(), u"") << "the launcher was not reached";
 
   EXPECT_EQ(RunServicePage("cef.app.go_g2b('2024', '20240101234-00'); document.title = 'done';"), u"done");
-  ASSERT_EQ(IE().iestandin_entry_count(), 1) << ::testing::PrintToString(IE().Record());
-  EXPECT_EQ(IE().iestandin_navigation_count(0), 1);
-  EXPECT_NE(IE().Address(0).find(u"bidno=20240101234&"), std::u16string::npos) << ::testing::PrintToString(IE().Address(0));
+  ASSERT_EQ(IEStandinControl::Get().iestandin_entry_count(), 1) << ::testing::PrintToString(IEStandinControl::Get().Record());
+  EXPECT_EQ(IEStandinControl::Get().iestandin_navigation_count(0), 1);
+  EXPECT_NE(IEStandinControl::Get().Address(0).find(u"bidno=20240101234&"), std::u16string::npos) << ::testing::PrintToString(IEStandinControl::Get().Address(0));
   EXPECT_TRUE(system.shellCalls.empty());
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-const testing_support::StandinControl& Control() { return testing_support::ProgramStandin(); }
-
 std::u16string Home() { return u"http://" + std::u16string(shell::ServiceHost); }
 
 using testing_support::BrowserValue;
@@ -62,10 +60,10 @@ TEST_F(Hosting, TheReloadPictureReloadsWhateverPageIsShown) {
   WaitIdle();
   browser->GetMainFrame()->LoadUrl(Home() + u"/bids/2");
   WaitIdle();
-  int32_t reloads = Control().standin_call_count("browser.reload");
+  int32_t reloads = testing_support::ProgramStandin().standin_call_count("browser.reload");
   int32_t started = BrowserValue(browser, "loads.started");
   form_->Image2Click(form_->Image2);
-  EXPECT_EQ(Control().standin_call_count("browser.reload"), reloads + 1);
+  EXPECT_EQ(testing_support::ProgramStandin().standin_call_count("browser.reload"), reloads + 1);
   WaitIdle();
   EXPECT_EQ(BrowserValue(browser, "loads.started"), started + 1);
   EXPECT_EQ(BrowserUrl(browser), Home() + u"/bids/2");
@@ -74,13 +72,13 @@ TEST_F(Hosting, TheReloadPictureReloadsWhateverPageIsShown) {
 TEST_F(Hosting, WithoutABrowserReloadAndSignInDoNothing) {
   form_.reset();
   ASSERT_TRUE(testing_support::PumpUntil([] { return cef::ClientHandlerCount.load() == 0; }));
-  Control().standin_fail_next("cef_browser_create_sync", 1);
+  testing_support::ProgramStandin().standin_fail_next("cef_browser_create_sync", 1);
   form_ = std::make_unique<shell::TMainForm>(nullptr);
   ASSERT_FALSE(form_->chrome->Browser());
-  int32_t reloads = Control().standin_call_count("browser.reload");
+  int32_t reloads = testing_support::ProgramStandin().standin_call_count("browser.reload");
   form_->Image2Click(form_->Image2);
   form_->FormCreate(form_.get());
-  EXPECT_EQ(Control().standin_call_count("browser.reload"), reloads);
+  EXPECT_EQ(testing_support::ProgramStandin().standin_call_count("browser.reload"), reloads);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace standin_tests {
 namespace {
 
-constexpr char16_t kPage[] =
+constexpr char16_t kTreePage[] =
     u"<!DOCTYPE html><html><head><title> 입찰\n  분석 </title><base href=\"/app/\"></head>"
     u"<body class=\"main\" data-x=\"1\"><div id=\"box\" title=\"상자\">Hello <b>world</b>!</div>"
     u"<input id=\"name\" value=\"kim\"><textarea id=\"memo\">note</textarea>"
@@ -22,7 +22,7 @@ class DocumentTreeTest : public WireTest {
  protected:
   void SetUp() override {
     WireTest::SetUp();
-    document_ = Adopt(control().standin_create_document(kPage, kPageUrl));
+    document_ = Adopt(control().standin_create_document(kTreePage, kPageUrl));
     ASSERT_NE(document_, nullptr);
   }
   void TearDown() override {

@@ -11,6 +11,12 @@
 
 namespace testing_support {
 
+// Takes every message already queued (but not a quit request), without waiting for more.
+inline void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) ui::Application().ProcessTurn(false);
+}
+
 inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {

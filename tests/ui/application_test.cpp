@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/errors.h"
+#include "support/app_loop.h"
 #include "support/fake_system.h"
 
 namespace {
@@ -12,11 +13,6 @@ namespace {
 using ui::Application;
 
 // Runs turns of the loop, without waiting, until the queue is empty.
-void Drain() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) Application().ProcessTurn(false);
-}
-
 struct RecordingHook : ui::IMessageHook, ui::IIdleHook {
   std::vector<UINT> messages;
   std::vector<bool> handledOnEntry;
@@ -45,7 +41,7 @@ class LoopTest : public ::testing::Test {
     Application().RemoveMessageHook(&b);
     Application().RemoveIdleHook(&a);
     Application().RemoveIdleHook(&b);
-    Drain();
+    testing_support::Drain();
   }
   RecordingHook a, b;
 };
@@ -99,7 +95,7 @@ TEST_F(LoopTest, IdleHooksRunWhenTheQueueIsEmptyWithDoneStartingTrue) {
   Application().AddIdleHook(&a);
   Application().AddIdleHook(&b);
   a.clearDone = true;
-  Drain();
+  testing_support::Drain();
   EXPECT_TRUE(Application().ProcessTurn(false));
   EXPECT_EQ(a.doneOnEntry, (std::vector<bool>{true})) << "Done starts true";
   EXPECT_EQ(b.doneOnEntry, (std::vector<bool>{false})) << "and is shared by the hooks";

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "support/app_loop.h"
 #include "support/failure.h"
 #include "support/fake_system.h"
 #include "ui/application.h"
@@ -97,11 +98,6 @@ void PostClick(HWND window, int x, int y) {
   PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-void Drain() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) Application().ProcessTurn(false);
-}
-
 class FormTest : public ::testing::Test {
  protected:
   TestForm* Make(const std::string& layout = kLayout) {
@@ -110,7 +106,7 @@ class FormTest : public ::testing::Test {
   }
   void TearDown() override {
     form_.reset();
-    Drain();
+    testing_support::Drain();
   }
   std::unique_ptr<TestForm> form_;
 };
@@ -147,7 +143,7 @@ TEST_F(FormTest, ClicksReachTheGraphicControlUnderTheMouse) {
   HWND band = form->Find<TPanel>(u"Band")->Handle();
   form->events.clear();
   PostClick(band, 375, 35);
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button"}));
 }
 
@@ -159,7 +155,7 @@ TEST_F(FormTest, AReleaseOutsideThePressedControlIsNoClick) {
   PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(300, 50));
   PostMessageW(band, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(375, 35));
   PostMessageW(band, WM_RBUTTONUP, 0, MAKELPARAM(375, 35));
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "down Button 1 at 5,5"}));
 }
 
@@ -169,7 +165,7 @@ TEST_F(FormTest, ADoubleClickRaisesDblClickThenAPressMarkedDouble) {
   form->events.clear();
   PostMessageW(band, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 10));
   PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(100, 10));
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"dblclick Strip", "down Strip 0 double at 100,10"}));
 }
 
@@ -181,13 +177,13 @@ TEST_F(FormTest, ADoubleClickOnAButtonWithoutADoubleClickHandlerClicksOnce) {
   PostClick(band, 375, 35);
   PostMessageW(band, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(375, 35));
   PostMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(375, 35));
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button",
                                                     "down Button 0 double at 5,5"}));
   // The next single press clicks again.
   form->events.clear();
   PostClick(band, 375, 35);
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(form->events, (std::vector<std::string>{"down Button 0 at 5,5", "click Button"}));
 }
 
@@ -209,12 +205,12 @@ TEST_F(FormTest, AMinimisedFormKeepsItsChildrenWhereTheyWere) {
   auto* body = form->Find<TPanel>(u"Body");
   auto* button = form->Find<TImage>(u"Button");
   ShowWindow(form->Handle(), SW_MINIMIZE);
-  Drain();
+  testing_support::Drain();
   ASSERT_TRUE(IsIconic(form->Handle()));
   EXPECT_EQ(band->Bounds(), (Rect{1, 0, 398, 60}));
   EXPECT_EQ(body->Bounds(), (Rect{1, 60, 398, 239}));
   ShowWindow(form->Handle(), SW_RESTORE);
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(band->Bounds(), (Rect{1, 0, 398, 60}));
   EXPECT_EQ(body->Bounds(), (Rect{1, 60, 398, 239}));
   EXPECT_EQ(button->Bounds(), (Rect{370, 30, 12, 10}));
@@ -228,12 +224,12 @@ TEST_F(FormTest, AnExceptionInAnEventIsReportedAndTheLoopGoesOn) {
   button->OnClick = [](TObject*) { throw std::runtime_error("click failed"); };
   HWND band = form->Find<TPanel>(u"Band")->Handle();
   PostClick(band, 375, 35);
-  Drain();
+  testing_support::Drain();
   ASSERT_EQ(system.messageBoxes.size(), 1u);
   EXPECT_EQ(system.messageBoxes[0].text, u"click failed");
   button->OnClick = nullptr;
   PostClick(band, 375, 35);
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(system.messageBoxes.size(), 1u);
 }
 
@@ -246,7 +242,7 @@ TEST_F(FormTest, RecreatingAWindowKeepsItsChildrenWorking) {
   EXPECT_EQ(GetParent(band->Handle()), form->Handle());
   form->events.clear();
   PostClick(band->Handle(), 375, 35);
-  Drain();
+  testing_support::Drain();
   EXPECT_EQ(form->events.back(), "click Button");
 }
 
