@@ -158,7 +158,7 @@ class DispatchTest : public fakes::FakeTest {
  protected:
   void TearDown() override;
 
-  TCefClient* ClientWire() { return static_cast<TCefClient*>(client->Data()); }
+  TCefClient* ClientWire() { return client->Struct<TCefClient>(); }
 
   Ref<RecordingEvents> events = base::MakeRef<RecordingEvents>();
   Ref<cef::TCustomClientHandler> client = base::MakeRef<cef::TCustomClientHandler>(*events);
