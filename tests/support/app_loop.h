@@ -17,7 +17,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000) 
     if (std::chrono::steady_clock::now() > deadline) return false;
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    ui::Application().ProcessTurn(false);
+    ui::Application().ProcessTurn(ui::WhenIdle::Return);
   }
   return true;
 }

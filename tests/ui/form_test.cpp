@@ -99,7 +99,7 @@ void PostClick(HWND window, int x, int y) {
 
 void Drain() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) Application().ProcessTurn(false);
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) Application().ProcessTurn(ui::WhenIdle::Return);
 }
 
 class FormTest : public ::testing::Test {
