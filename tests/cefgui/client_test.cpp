@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 #include "cef/cefgui/custom_handlers.h"
 #include "runtime_side.h"
 

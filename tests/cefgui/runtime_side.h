@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 #include "cef/ceflib/handlers.h"
 #include "ceflib/fake_objects.h"
 #include "recording_events.h"

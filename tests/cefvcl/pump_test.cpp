@@ -6,8 +6,8 @@
 #include <chrono>
 #include <memory>
 
-#include "cef/cefvcl/client_handler.h"
 #include "cef/cefvcl/pump.h"
+#include "cef/cefvcl/vcl_client_handler.h"
 #include "cefvcl/chromium_fixture.h"
 #include "ui/application.h"
 
