@@ -53,7 +53,7 @@ void BM_UnWrapAndRelease(benchmark::State& state) {
   TCefBase* header = &request->base;
   for (auto _ : state) {
     header->add_ref(header);  // the reference a crossing brings
-    cef::Ref<cef::ICefBase> wrapper = cef::TCefBaseRef::UnWrap(request);
+    cef::Ref<cef::ICefBase> wrapper = cef::TCefBaseRef::UnWrap(header);
     benchmark::DoNotOptimize(wrapper.get());
   }
   header->release(header);
@@ -260,7 +260,7 @@ void BM_NativeCallTwoStringsToString(benchmark::State& state) {
   auto saved = std::exchange(create, &BenchCreateString);
   BenchValue receiver(u"", false), first(u"20240312345", false), second(u"00", false);
   cef::Ref<GoG2bHandler> handler = base::MakeRef<GoG2bHandler>();
-  auto* wire = static_cast<TCefv8Handler*>(handler->Data());
+  auto* wire = handler->Struct<TCefv8Handler>();
   if (!CallGoG2b(wire, receiver, first, second)) state.SkipWithError("the call went wrong");
   int64_t before = g_allocations.load();
   int64_t runtimeBefore = g_runtime_allocations.load();
@@ -394,7 +394,7 @@ class SilentControl final : public base::RefCounted, public cef::IChromiumEvents
 template <class Handler>
 auto* RuntimeHandler(SilentControl& control, cef::Ref<Handler>& keep) {
   keep = base::MakeRef<Handler>(control);
-  return static_cast<typename Handler::Wire*>(keep->Data());
+  return static_cast<typename Handler::Wire*>(keep->Struct());
 }
 
 // A runtime object's structure for the calls, and one more reference for each crossing.

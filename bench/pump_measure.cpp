@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
     double cpu0 = CpuSeconds();
     auto t0 = Clock::now();
-    while (Clock::now() - t0 < std::chrono::seconds(idleSeconds)) ui::Application().ProcessTurn(true);
+    while (Clock::now() - t0 < std::chrono::seconds(idleSeconds)) ui::Application().ProcessTurn(ui::WhenIdle::Wait);
     double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     KillTimer(nullptr, timer);
     double baseline = (CpuSeconds() - cpu0) / wall * 100.0;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     chrome->Handle();
     auto pumpUntilEnded = [&] {
       auto deadline = Clock::now() + std::chrono::seconds(20);
-      while (!ended && Clock::now() < deadline) ui::Application().ProcessTurn(true);
+      while (!ended && Clock::now() < deadline) ui::Application().ProcessTurn(ui::WhenIdle::Wait);
       return ended;
     };
 
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
     int32_t calls0 = callCount("cef_do_message_loop_work");
     double cpu0 = CpuSeconds();
     auto t0 = Clock::now();
-    while (Clock::now() - t0 < std::chrono::seconds(idleSeconds)) ui::Application().ProcessTurn(true);
+    while (Clock::now() - t0 < std::chrono::seconds(idleSeconds)) ui::Application().ProcessTurn(ui::WhenIdle::Wait);
     double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     double calls = (callCount("cef_do_message_loop_work") - calls0) / wall;
     double cpu = (CpuSeconds() - cpu0) / wall * 100.0;
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
   }
   // Let the runtime release the client before the pump and the runtime go.
   auto deadline = Clock::now() + std::chrono::seconds(5);
-  while (ClientHandlerCount.load() > 0 && Clock::now() < deadline) ui::Application().ProcessTurn(false);
+  while (ClientHandlerCount.load() > 0 && Clock::now() < deadline) ui::Application().ProcessTurn(ui::WhenIdle::Return);
   CefVclFinalization();
   CefLibFinalization();
   return result;

@@ -132,6 +132,9 @@ class TFileStream : public TStream {
 namespace file_io {
 FileHandle Create(const std::u16string& fileName, uint16_t mode);
 FileHandle Open(const std::u16string& fileName, uint16_t mode);
+// Opens for writing at the end, creating the file when it does not exist; every write
+// appends, also when others append to the same file. Shared with everyone.
+FileHandle OpenForAppend(const std::u16string& fileName);
 int32_t Read(intptr_t handle, void* buffer, int32_t count);
 int32_t Write(intptr_t handle, const void* buffer, int32_t count);
 int64_t Seek(intptr_t handle, int64_t offset, int32_t origin);

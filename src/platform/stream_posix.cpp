@@ -65,6 +65,10 @@ FileHandle Open(const std::u16string& fileName, uint16_t mode) {
   return OpenLocked(fileName, AccessFlags(mode), mode, false);
 }
 
+FileHandle OpenForAppend(const std::u16string& fileName) {
+  return OpenLocked(fileName, O_WRONLY | O_APPEND | O_CREAT, fmShareDenyNone, false);
+}
+
 int32_t Read(intptr_t handle, void* buffer, int32_t count) {
   ssize_t n;
   do n = ::read(Descriptor(handle), buffer, static_cast<size_t>(count));

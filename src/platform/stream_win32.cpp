@@ -40,6 +40,11 @@ FileHandle Open(const std::u16string& fileName, uint16_t mode) {
                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+FileHandle OpenForAppend(const std::u16string& fileName) {
+  return FromWin32(CreateFileW(AsWide(fileName), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 int32_t Read(intptr_t handle, void* buffer, int32_t count) {
   DWORD done = 0;
   if (!ReadFile(AsWin32(handle), buffer, static_cast<DWORD>(count), &done, nullptr)) return -1;

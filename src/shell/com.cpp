@@ -31,7 +31,7 @@ ComVariant ComVariant::String(std::u16string_view text) {
   ComBstr copy = ComBstr::FromText(text);
   ComVariant variant;
   V_VT(&variant.value_) = VT_BSTR;
-  V_BSTR(&variant.value_) = copy.Detach();
+  V_BSTR(&variant.value_) = copy.detach();
   return variant;
 }
 
@@ -49,9 +49,9 @@ ComBstr ComBstr::FromText(std::u16string_view text) {
   return result;
 }
 
-BSTR ComBstr::Detach() noexcept { return std::exchange(text_, nullptr); }
+BSTR ComBstr::detach() noexcept { return std::exchange(text_, nullptr); }
 
-void ComBstr::Reset() noexcept {
+void ComBstr::reset() noexcept {
   SysFreeString(text_);
   text_ = nullptr;
 }

@@ -54,30 +54,30 @@ class ComVariant {
 class ComBstr {
  public:
   ComBstr() = default;
-  ComBstr(ComBstr&& other) noexcept : text_(other.Detach()) {}
+  ComBstr(ComBstr&& other) noexcept : text_(other.detach()) {}
   ComBstr& operator=(ComBstr&& other) noexcept {
     if (this != &other) {
-      Reset();
-      text_ = other.Detach();
+      reset();
+      text_ = other.detach();
     }
     return *this;
   }
   ComBstr(const ComBstr&) = delete;
   ComBstr& operator=(const ComBstr&) = delete;
-  ~ComBstr() { Reset(); }
+  ~ComBstr() { reset(); }
 
   // Takes a copy of the text; fails with E_OUTOFMEMORY.
   static ComBstr FromText(std::u16string_view text);
 
   // For out-parameters: the previous string is freed before the address goes out.
-  BSTR* Put() noexcept {
-    Reset();
+  BSTR* put() noexcept {
+    reset();
     return &text_;
   }
-  BSTR Get() const noexcept { return text_; }
+  BSTR get() const noexcept { return text_; }
   // Hands the string to the caller, who must free it.
-  BSTR Detach() noexcept;
-  void Reset() noexcept;
+  BSTR detach() noexcept;
+  void reset() noexcept;
   // The text; a null BSTR is the empty text, as automation treats it.
   std::u16string_view View() const noexcept;
 

@@ -68,7 +68,7 @@ bool ShowsSite(IWebBrowser2& browser, const std::u16string& kind) {
   base::Ref<IWebBrowserApp> application = TryQueryInterface<IWebBrowserApp>(&browser, kIidWebBrowserApp);
   if (!application || kind != kPortalKind) return false;
   ComBstr address;
-  CheckHResult(application->get_LocationURL(address.Put()), u"IWebBrowserApp.LocationURL");
+  CheckHResult(application->get_LocationURL(address.put()), u"IWebBrowserApp.LocationURL");
   return address.View().find(PortalDomain) != std::u16string_view::npos;
 }
 

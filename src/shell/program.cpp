@@ -1,5 +1,6 @@
 #include "shell/program.h"
 
+#include "cef/ceflib/guard.h"
 #include "cef/ceflib/loader.h"
 #include "cef/cefvcl/pump.h"
 #include "platform/process.h"
@@ -41,6 +42,10 @@ void StartModules(ModuleList& modules) {
 
 int RunProgram() {
   ui::TApplication& app = ui::Application();
+  // From the first runtime callback to the last, which may come while the runtime shuts
+  // down, a failure inside one reaches the user; standard error is not seen by a windowed
+  // program.
+  cef::CallbackErrorReportScope callbackReport(cef::ApplicationErrorReport());
   int exitCode = 0;
   {
     ModuleList modules;

@@ -1,9 +1,7 @@
 #include "shell/trace.h"
 
-#include <windows.h>
-
 #include "platform/process.h"
-#include "platform/text.h"
+#include "platform/stream.h"
 
 namespace shell {
 
@@ -11,13 +9,10 @@ void Trace(const std::string& line) noexcept {
   try {
     static const std::u16string path = platform::EnvironmentVariable(u"QVN_TRACE");
     if (path.empty()) return;
-    HANDLE file = CreateFileW(platform::AsWide(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    platform::FileHandle file = platform::file_io::OpenForAppend(path);
+    if (!file) return;
     std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    platform::file_io::Write(file.get(), text.data(), static_cast<int32_t>(text.size()));
   } catch (...) {
   }
 }

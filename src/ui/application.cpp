@@ -60,7 +60,7 @@ void TApplication::DestroyForms() noexcept {
   DestroyComponents();
 }
 
-bool TApplication::ProcessTurn(bool waitWhenIdle) {
+bool TApplication::ProcessTurn(WhenIdle whenIdle) {
   MSG msg;
   if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -85,12 +85,12 @@ bool TApplication::ProcessTurn(bool waitWhenIdle) {
   } catch (...) {
     HandleException();
   }
-  if (done && waitWhenIdle) WaitMessage();
+  if (done && whenIdle == WhenIdle::Wait) WaitMessage();
   return true;
 }
 
 void TApplication::Run() {
-  while (!terminated_ && ProcessTurn(true)) {
+  while (!terminated_ && ProcessTurn(WhenIdle::Wait)) {
   }
 }
 

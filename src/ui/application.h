@@ -15,6 +15,12 @@ namespace ui {
 
 class TForm;
 
+// What a turn of the loop that finds no message does after the idle hooks.
+enum class WhenIdle {
+  Wait,    // sleeps until the next message, unless a hook asked for another turn
+  Return,  // returns at once
+};
+
 class TApplication : public TComponent {
  public:
   TApplication();
@@ -46,7 +52,7 @@ class TApplication : public TComponent {
   void Run();
   // One turn: takes and handles one message, or runs the idle hooks when there is none.
   // Answers false once the quit request has been taken.
-  bool ProcessTurn(bool waitWhenIdle);
+  bool ProcessTurn(WhenIdle whenIdle);
   // Asks the loop to end (posts the quit request).
   void Terminate();
   bool Terminated() const { return terminated_; }

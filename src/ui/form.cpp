@@ -21,8 +21,6 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
 TForm::~TForm() {
   DestroyComponents();  // the children go while the form is still whole
   DestroyHandle();
-  if (icon_) DestroyIcon(icon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 void TForm::SetCaption(const std::u16string& caption) {
@@ -45,17 +43,15 @@ void TForm::SetWindowState(WindowState state) {
 
 void TForm::SetIcon(const std::u16string& resourceName) {
   iconName_ = resourceName;
-  if (icon_) DestroyIcon(icon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
   const wchar_t* name = platform::AsWide(iconName_);
-  icon_ = static_cast<HICON>(LoadImageW(ModuleInstance(), name, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                        GetSystemMetrics(SM_CYICON), 0));
-  smallIcon_ = static_cast<HICON>(LoadImageW(ModuleInstance(), name, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
+  icon_.reset(static_cast<HICON>(LoadImageW(ModuleInstance(), name, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                            GetSystemMetrics(SM_CYICON), 0)));
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(ModuleInstance(), name, IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   if (!icon_) platform::RaiseLastOSError();
   if (HandleAllocated()) {
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
 }
 
@@ -104,8 +100,8 @@ void TForm::CreateParams(WindowParams& params) {
   params.style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   params.exStyle = Application().mainFormOnTaskBar ? WS_EX_APPWINDOW : 0;
   params.parent = Application().mainFormOnTaskBar ? nullptr : Application().Handle();
-  params.icon = icon_;
-  params.smallIcon = smallIcon_;
+  params.icon = icon_.get();
+  params.smallIcon = smallIcon_.get();
   if (!positioned_) {
     // The system picks the place, as it does for any new overlapped window.
     HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -165,8 +161,8 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CREATE:
       if (icon_) {
-        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
       }
       return TWinControl::WndProc(message, wParam, lParam);
     default:

@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 
 #include "ui/control.h"
+#include "ui/gdi.h"
 #include "ui/layout_reader.h"
 
 namespace ui {
@@ -90,8 +91,8 @@ class TForm : public TWinControl {
  private:
   std::u16string caption_;
   std::u16string iconName_;
-  HICON icon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  UniqueIcon icon_;
+  UniqueIcon smallIcon_;
   bool showOnCreate_ = false;
   bool positioned_ = false;
   TCanvas* canvas_ = nullptr;

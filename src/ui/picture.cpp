@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 
+#include "base/ref.h"
 #include "platform/dynamic_library.h"
 #include "platform/errors.h"
 #include "ui/resources.h"
@@ -25,28 +26,22 @@ TBitmap::TBitmap(int width, int height) : width_(width), height_(height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_) platform::RaiseLastOSError();
   pixels_ = static_cast<uint32_t*>(bits);
 }
 
-TBitmap::~TBitmap() {
-  if (bitmap_) DeleteObject(bitmap_);
-}
-
 void TBitmap::Draw(HDC dc, const RECT& dest, bool transparent) const {
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, bitmap_);
+  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  SelectScope selected(source.get(), bitmap_.get());
   int w = dest.right - dest.left, h = dest.bottom - dest.top;
   if (transparent) {
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(dc, dest.left, dest.top, w, h, source, 0, 0, width_, height_, blend);
+    GdiAlphaBlend(dc, dest.left, dest.top, w, h, source.get(), 0, 0, width_, height_, blend);
   } else {
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, dest.left, dest.top, w, h, source, 0, 0, width_, height_, SRCCOPY);
+    StretchBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, width_, height_, SRCCOPY);
   }
-  SelectObject(source, old);
-  DeleteDC(source);
 }
 
 // ---------------------------------------------------------------- registry
@@ -150,11 +145,12 @@ class Gdiplus {
   }
 
   std::shared_ptr<TBitmap> Decode(std::string_view data) {
-    IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(data.data()), static_cast<UINT>(data.size()));
+    auto stream = base::Ref<IStream>::Adopt(
+        SHCreateMemStream(reinterpret_cast<const BYTE*>(data.data()), static_cast<UINT>(data.size())));
     if (!stream) throw platform::Exception(u"Out of memory while reading a picture");
     void* image = nullptr;
-    int status = fromStream_(stream, &image);
-    stream->Release();
+    int status = fromStream_(stream.get(), &image);
+    stream.reset();
     if (status != 0 || !image) throw platform::Exception(u"The picture's data cannot be read");
     struct Disposer {
       Gdiplus& g;

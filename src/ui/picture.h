@@ -10,26 +10,25 @@
 #include <string>
 #include <string_view>
 
+#include "ui/gdi.h"
+
 namespace ui {
 
 class TBitmap {
  public:
   TBitmap(int width, int height);  // zeroed 32-bit top-down DIB section
-  ~TBitmap();
-  TBitmap(const TBitmap&) = delete;
-  TBitmap& operator=(const TBitmap&) = delete;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   uint32_t* Pixels() const { return pixels_; }  // premultiplied ARGB, row by row
-  HBITMAP Handle() const { return bitmap_; }
+  HBITMAP Handle() const { return bitmap_.get(); }
   // Draws into dest: stretched when the sizes differ; blended by alpha when transparent.
   void Draw(HDC dc, const RECT& dest, bool transparent) const;
 
  private:
   int width_;
   int height_;
-  HBITMAP bitmap_ = nullptr;
+  UniqueBitmap bitmap_;
   uint32_t* pixels_ = nullptr;
 };
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 #include "cef/cefgui/custom_handlers.h"
 #include "runtime_side.h"
 
@@ -38,7 +38,7 @@ class CountedLoadHandler : public cef::TCustomLoadHandler {
 
 TEST_F(ClientTest, APlainClientAnswersNullForEveryKind) {
   Ref<cef::TCefClientOwn> plain = base::MakeRef<cef::TCefClientOwn>();
-  auto* wire = static_cast<TCefClient*>(plain->Data());
+  auto* wire = plain->Struct<TCefClient>();
   EXPECT_EQ(wire->base.size, sizeof(TCefClient));
   RuntimeHandlers handlers(wire);
   std::vector<TCefBase*> all = handlers.All();
@@ -138,7 +138,7 @@ TEST_F(ClientTest, AFailingGetterIsReportedOnceAndAnswersNull) {
     void GetPrintHandler(Ref<ICefBase>&) override { throw platform::Exception(u"no printer"); }
   };
   Ref<FailingClient> failing = base::MakeRef<FailingClient>();
-  auto* wire = static_cast<TCefClient*>(failing->Data());
+  auto* wire = failing->Struct<TCefClient>();
   EXPECT_EQ(wire->get_print_handler(wire), nullptr);
   EXPECT_EQ(reports, std::vector<std::u16string>{u"no printer"});
   EXPECT_EQ(failing->RefCount(), 1);

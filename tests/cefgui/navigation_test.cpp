@@ -73,7 +73,7 @@ TEST_F(NavigationTest, APopupEventReplacesTheUrlAndTheClient) {
   const int32_t otherRefs = other->RefCount();
   EXPECT_EQ(Popup(), 1);
   EXPECT_EQ(args.url.Text(), u"http://service.example/other");
-  EXPECT_EQ(args.clientSlot, other->Data());
+  EXPECT_EQ(args.clientSlot, other->Struct<TCefClient>());
   EXPECT_EQ(other->RefCount(), otherRefs + 1) << "one reference for the runtime";
   EXPECT_EQ(client->RefCount(), clientRefs - 1) << "the incoming reference was released";
   fakes::Release(std::exchange(args.clientSlot, nullptr));

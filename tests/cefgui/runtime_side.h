@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 #include "cef/ceflib/handlers.h"
 #include "ceflib/fake_objects.h"
 #include "recording_events.h"
@@ -158,7 +158,7 @@ class DispatchTest : public fakes::FakeTest {
  protected:
   void TearDown() override;
 
-  TCefClient* ClientWire() { return static_cast<TCefClient*>(client->Data()); }
+  TCefClient* ClientWire() { return client->Struct<TCefClient>(); }
 
   Ref<RecordingEvents> events = base::MakeRef<RecordingEvents>();
   Ref<cef::TCustomClientHandler> client = base::MakeRef<cef::TCustomClientHandler>(*events);

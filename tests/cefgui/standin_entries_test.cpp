@@ -306,9 +306,9 @@ class StandinEntriesTest : public StandinSceneTest {
     names_ = {{"{B}", B()},           {"{F}", P(scene_.frame)},    {"{R}", P(scene_.request)},
               {"{P}", P(scene_.response)}, {"{S}", P(scene_.stream)}, {"{X}", P(scene_.filter)},
               {"{C}", P(scene_.client)},   {"{D}", P(scene_.dragData)}, {"{V}", P(scene_.value)},
-              {"{Q}", P(kPaintBuffer)},    {"{K}", P(kCursor)},         {"{C2}", P(otherClient_->Data())},
-              {"{S2}", WireText(eventStream_)}, {"{X2}", P(eventFilter_->Data())},
-              {"{H}", P(eventHandler_->Data())}};
+              {"{Q}", P(kPaintBuffer)},    {"{K}", P(kCursor)},         {"{C2}", P(otherClient_->Struct())},
+              {"{S2}", WireText(eventStream_)}, {"{X2}", P(eventFilter_->Struct())},
+              {"{H}", P(eventHandler_->Struct())}};
     for (TCefBase* object : Objects()) counts_.push_back(object->get_refct(object));
   }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 #include "recording_events.h"
 #include "standin_callbacks/control_call.h"
 

@@ -18,9 +18,9 @@ using cef::TCefBaseOwn;
 class TestTask : public TCefBaseOwn {
  public:
   TestTask(int* ran, int* destroyed) : TCefBaseOwn(sizeof(TCefTask)), ran_(ran), destroyed_(destroyed) {
-    DataAs<TCefTask>()->execute = &Execute;
+    Struct<TCefTask>()->execute = &Execute;
   }
-  TCefTask* Task() const { return DataAs<TCefTask>(); }
+  TCefTask* Task() const { return Struct<TCefTask>(); }
 
  protected:
   ~TestTask() override { ++*destroyed_; }
@@ -41,7 +41,7 @@ class BaseOwnTest : public testing_support::StandinTest {};
 
 TEST_F(BaseOwnTest, StructureFollowsABackPointerToItsObject) {
   Ref<BareOwn> own = base::MakeRef<BareOwn>();
-  void* data = own->Data();
+  void* data = own->Struct();
   EXPECT_EQ(static_cast<void* const*>(data)[-1], static_cast<TCefBaseOwn*>(own.get()));
   EXPECT_EQ(TCefBaseOwn::FromData(data), own.get());
   auto* header = static_cast<TCefBase*>(data);
@@ -117,7 +117,7 @@ TEST_F(BaseOwnTest, AnOwnObjectIsAnICefBaseAndNothingElse) {
   EXPECT_FALSE(base::interface_cast<cef::ICefStringMap>(own));
   EXPECT_EQ(cef::CefWrap(Ref<ICefBase>()), nullptr);
   TCefBase* wrapped = cef::CefWrap(own);
-  EXPECT_EQ(wrapped, own->Data());
+  EXPECT_EQ(wrapped, own->Struct());
   EXPECT_EQ(own->RefCount(), 2);
   wrapped->release(wrapped);
 }

@@ -354,7 +354,7 @@ TEST_F(BrowserTest, CreateSyncHandsTheClientWithOneReferenceAndWrapsTheBrowser) 
   FakeFrame client;  // stands for the program's client
   TCefWindowInfo info{};
   TCefBrowserSettings settings{};
-  Ref<ICefBrowser> browser = CefBrowserCreateSync(&info, TCefBaseRef::UnWrap(client.Hand()), u"", &settings);
+  Ref<ICefBrowser> browser = CefBrowserCreateSync(&info, TCefBaseRef::UnWrap(CefHeader(client.Hand())), u"", &settings);
   ASSERT_TRUE(browser);
   EXPECT_EQ(Calls(), (Log{"cef_browser_create_sync " + fakes::Ptr(&info) + " " + fakes::Ptr(&client.wire) +
                           " \"\" " + fakes::Ptr(&settings)}));

@@ -143,7 +143,7 @@ TEST_F(RequestTest, PostDataOfTheRuntimeSurvivesASetOfNull) {
 }
 
 TEST_F(RequestTest, AResponseReadsAndWritesThroughItsOwnMembers) {
-  Ref<ICefResponse> response = TCefResponseRef::UnWrap(standin().standin_create_object("Response"));
+  Ref<ICefResponse> response = TCefResponseRef::UnWrap(reinterpret_cast<TCefResponse*>(standin().standin_create_object("Response")));
   ASSERT_TRUE(response);
   response->SetStatus(404);
   response->SetStatusText(u"Not Found");

@@ -30,7 +30,7 @@ std::unique_ptr<platform::TMemoryStream> MemoryWith(const std::string& text) {
 class ProbedReader : public TCefCustomStreamReader {
  public:
   using TCefCustomStreamReader::TCefCustomStreamReader;
-  TCefReadHandler* Handler() { return DataAs<TCefReadHandler>(); }
+  TCefReadHandler* Handler() { return Struct<TCefReadHandler>(); }
   bool LockIsFree() {
     return std::async(std::launch::async, [this] {
              std::unique_lock lock(CriticalSection(), std::try_to_lock);
@@ -252,7 +252,7 @@ class RecordingDownload : public TCefDownloadHandlerOwn {
     if (failComplete) throw std::runtime_error("cannot close the file");
     ++completed;
   }
-  TCefDownloadHandler* Handler() { return DataAs<TCefDownloadHandler>(); }
+  TCefDownloadHandler* Handler() { return Struct<TCefDownloadHandler>(); }
 
   std::string received;
   int32_t answer = 0;

@@ -25,7 +25,7 @@ TCefv8Value* const kSentinelValue = reinterpret_cast<TCefv8Value*>(uintptr_t{0x5
 class V8AccessorTest : public fakes::FakeTest {
  protected:
   TCefV8Accessor* Wire(const Ref<TCefV8AccessorOwn>& accessor) {
-    return static_cast<TCefV8Accessor*>(accessor->Data());
+    return accessor->Struct<TCefV8Accessor>();
   }
 
   std::vector<std::string> seen;

@@ -134,7 +134,7 @@ TEST_F(V8CreateTest, ObjectCreatorsHandUserDataAndAccessorOverWithOneReferenceEa
   TCefv8ValueRef::CreateObjectWithAccessor(userData, accessor);
   TCefv8ValueRef::CreateObjectWithAccessor(nullptr, nullptr);
   EXPECT_EQ(Calls(), (Log{"create_object " + Ptr(&data.wire), "create_object null",
-                          "create_object_with_accessor " + Ptr(&data.wire) + " " + Ptr(accessor->Data()),
+                          "create_object_with_accessor " + Ptr(&data.wire) + " " + Ptr(accessor->Struct()),
                           "create_object_with_accessor null null"}));
   EXPECT_EQ(accessor->RefCount(), 1);
   userData.reset();

@@ -55,7 +55,7 @@ class ScriptedHandler : public TCefv8HandlerOwn {
     return body(retval, exception);
   }
 
-  TCefv8Handler* Wire() { return DataAs<TCefv8Handler>(); }
+  TCefv8Handler* Wire() { return Struct<TCefv8Handler>(); }
 };
 
 void CEF_CALLBACK NeverCalled(char16_t*) { ADD_FAILURE() << "the runtime's old record was cleared"; }
@@ -175,7 +175,7 @@ TEST_F(V8HandlerTest, TheBaseHandlerAnswersFalseAndLeavesValueAndExceptionAsThey
   EXPECT_EQ(error, u"kept");
   Ref<ICefv8Handler> asHandler = base::interface_cast<ICefv8Handler>(Ref<ICefBase>(plain));
   ASSERT_TRUE(asHandler);
-  auto* wire = static_cast<TCefv8Handler*>(plain->Data());
+  auto* wire = plain->Struct<TCefv8Handler>();
   TCefString name = CefStringBorrow(u"OpenBidView");
   EXPECT_EQ(wire->execute(wire, &name, nullptr, 0, nullptr, &retval, &exception), 0);
   EXPECT_EQ(retval, nullptr);

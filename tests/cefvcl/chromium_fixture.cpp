@@ -71,6 +71,7 @@ std::string ChromeLayout(const std::string& controlProperties, int controls) {
 void ChromiumTest::SetUpTestSuite() {
   testing_support::ProgramStandin();  // the runtime is loaded before any control exists
   if (!CefAppEvents()) CefVclInitialization();
+  SetCallbackErrorReport(ApplicationErrorReport());  // as the program does from its start
 }
 
 void ChromiumTest::SetUp() {

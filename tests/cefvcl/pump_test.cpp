@@ -6,8 +6,8 @@
 #include <chrono>
 #include <memory>
 
-#include "cef/cefvcl/client_handler.h"
 #include "cef/cefvcl/pump.h"
+#include "cef/cefvcl/vcl_client_handler.h"
 #include "cefvcl/chromium_fixture.h"
 #include "ui/application.h"
 
@@ -75,7 +75,7 @@ TEST_F(Pump, WithoutAClientThereIsNoTimerAndNoWorkCall) {
   ModalDrain(20);  // ticks left over from an earlier test
   int32_t before = WorkCalls();
   PostMessageW(ui::Application().Handle(), WM_NULL, 0, 0);
-  for (int i = 0; i < 5; ++i) ui::Application().ProcessTurn(false);
+  for (int i = 0; i < 5; ++i) ui::Application().ProcessTurn(ui::WhenIdle::Return);
   EXPECT_EQ(WorkCalls(), before);
   EXPECT_FALSE(TimerTicksWithin(60));
 }
@@ -91,7 +91,7 @@ TEST_F(Pump, EachMessageAndEachIdlePassIsOneUnitOfWork) {
   for (int i = 0; i < 20; ++i) {
     int32_t before = WorkCalls();
     if (i % 2 == 0) PostMessageW(form_->Handle(), WM_NULL, 0, 0);
-    ui::Application().ProcessTurn(false);
+    ui::Application().ProcessTurn(ui::WhenIdle::Return);
     EXPECT_EQ(WorkCalls(), before + 1) << "turn " << i;
   }
   EXPECT_GT(watcher.messages, 0);
@@ -106,7 +106,7 @@ TEST_F(Pump, TheQuitMessageNeverReachesTheHook) {
   ModalDrain(5);
   int32_t before = WorkCalls();
   PostQuitMessage(0);
-  EXPECT_FALSE(ui::Application().ProcessTurn(false)) << "the loop ends";
+  EXPECT_FALSE(ui::Application().ProcessTurn(ui::WhenIdle::Return)) << "the loop ends";
   EXPECT_EQ(WorkCalls(), before);
   EXPECT_EQ(watcher.quits, 0);
 }
@@ -147,7 +147,7 @@ TEST_F(Pump, TheTimerKeepsTheRuntimeWorkingWhileTheLoopIsIdle) {
   int32_t before = WorkCalls();
   // Run(true)'s way: an idle pass and then sleeping until the next message.
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-  while (std::chrono::steady_clock::now() < end) ui::Application().ProcessTurn(true);
+  while (std::chrono::steady_clock::now() < end) ui::Application().ProcessTurn(ui::WhenIdle::Wait);
   int32_t calls = WorkCalls() - before;
   // About two a tick (the tick and the idle pass after it); a loose floor, no timing goal.
   EXPECT_GE(calls, 10) << "the loop slept without ticks";

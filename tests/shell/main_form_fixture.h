@@ -20,6 +20,7 @@ class MainFormFixture : public testing_support::StandinTest {
   static void SetUpTestSuite() {
     testing_support::ProgramStandin();
     if (!cef::CefAppEvents()) cef::CefVclInitialization();
+    cef::SetCallbackErrorReport(cef::ApplicationErrorReport());  // as the program does from its start
   }
   void SetUp() override {
     StandinTest::SetUp();

@@ -72,7 +72,7 @@ TEST(StandinAccountsTest, FailureInjectionAnswersNullOnceAndCountsCalls) {
 TEST(StandinAccountsTest, APendingTaskIsReleasedAtShutdown) {
   struct Task : cef::TCefBaseOwn {
     explicit Task(int* destroyed) : TCefBaseOwn(sizeof(TCefTask)), destroyed_(destroyed) {
-      DataAs<TCefTask>()->execute = [](TCefTask*, TCefThreadId) CEF_CALLBACK {};
+      Struct<TCefTask>()->execute = [](TCefTask*, TCefThreadId) CEF_CALLBACK {};
     }
     ~Task() override { ++*destroyed_; }
     int* destroyed_;
@@ -100,7 +100,7 @@ namespace {
 struct QuitTask : cef::TCefBaseOwn {
   explicit QuitTask(const testing_support::StandinControl& control, int* ran)
       : TCefBaseOwn(sizeof(TCefTask)), control_(control), ran_(ran) {
-    DataAs<TCefTask>()->execute = [](TCefTask* self, TCefThreadId thread) CEF_CALLBACK {
+    Struct<TCefTask>()->execute = [](TCefTask* self, TCefThreadId thread) CEF_CALLBACK {
       QuitTask* task = Self<QuitTask>(self);
       ++*task->ran_;
       EXPECT_EQ(thread, TID_UI);

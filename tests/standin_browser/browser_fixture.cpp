@@ -15,7 +15,7 @@ TestClient::TestClient() : TCefBaseOwn(sizeof(TCefClient)) {}
 
 TestVisitor::TestVisitor(std::function<void(TCefDomDocument*)> onVisit)
     : TCefBaseOwn(sizeof(TCefDomVisitor)), onVisit_(std::move(onVisit)) {
-  DataAs<TCefDomVisitor>()->visit = [](TCefDomVisitor* self, TCefDomDocument* document) CEF_CALLBACK {
+  Struct<TCefDomVisitor>()->visit = [](TCefDomVisitor* self, TCefDomDocument* document) CEF_CALLBACK {
     TestVisitor* visitor = Self<TestVisitor>(self);
     ++visitor->visits;
     if (visitor->onVisit_) visitor->onVisit_(document);

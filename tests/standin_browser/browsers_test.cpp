@@ -25,7 +25,7 @@ TEST_F(BrowserTest, ASyncBrowserKeepsItsClientUntilItCloses) {
   EXPECT_EQ(browser->is_popup(browser.get()), 0);
 
   RuntimeRef<TCefClient> kept(browser->get_client(browser.get()));
-  EXPECT_EQ(kept.get(), client->Data()) << "the client comes back as the program's own structure";
+  EXPECT_EQ(kept.get(), client->Struct<TCefClient>()) << "the client comes back as the program's own structure";
   kept.reset();
 
   browser->close_browser(browser.get());

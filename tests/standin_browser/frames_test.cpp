@@ -114,7 +114,7 @@ TEST_F(BrowserTest, AVisitorIsCalledOnceOnTheNextWorkCallAndReleased) {
 class CountingListener : public cef::TCefBaseOwn {
  public:
   CountingListener() : TCefBaseOwn(sizeof(TCefDomEventListener)) {
-    DataAs<TCefDomEventListener>()->handle_event = [](TCefDomEventListener* self, TCefDomEvent* event) CEF_CALLBACK {
+    Struct<TCefDomEventListener>()->handle_event = [](TCefDomEventListener* self, TCefDomEvent* event) CEF_CALLBACK {
       ++Self<CountingListener>(self)->events;
       if (event) event->base.release(&event->base);
     };

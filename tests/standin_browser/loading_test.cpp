@@ -107,7 +107,7 @@ TEST_F(BrowserTest, AStreamIsReadWholeAndReleasedInTheCall) {
 class TrickleHandler : public cef::TCefBaseOwn {
  public:
   explicit TrickleHandler(std::string data) : TCefBaseOwn(sizeof(TCefReadHandler)), data_(std::move(data)) {
-    auto* w = DataAs<TCefReadHandler>();
+    auto* w = Struct<TCefReadHandler>();
     w->read = [](TCefReadHandler* self, void* ptr, uint32_t size, uint32_t n) CEF_CALLBACK -> uint32_t {
       TrickleHandler* h = Self<TrickleHandler>(self);
       if (size == 0) return 0;

@@ -67,7 +67,7 @@ TEST_F(FunctionsTest, AFunctionWithAHandlerIsCalledFromScript) {
   Value sum = Function(u"Sum", handler->Hand());
   EXPECT_EQ(Take(sum->get_function_name(sum.get())), u"Sum");
   TCefv8Handler* back = sum->get_function_handler(sum.get());
-  EXPECT_EQ(back, handler->Data());
+  EXPECT_EQ(back, handler->Struct<TCefv8Handler>());
   EXPECT_EQ(handler->RefCount(), 3) << "one for the function, one for the answer";
   back->base.release(&back->base);
   Value plain = Int(1);

@@ -3,7 +3,7 @@
 namespace script_testing {
 
 TestHandler::TestHandler(Answer a) : TCefBaseOwn(sizeof(TCefv8Handler)), answer(std::move(a)) {
-  DataAs<TCefv8Handler>()->execute = [](TCefv8Handler* self, const TCefString* name, TCefv8Value* object,
+  Struct<TCefv8Handler>()->execute = [](TCefv8Handler* self, const TCefString* name, TCefv8Value* object,
                                         uint32_t count, TCefv8Value* const* arguments, TCefv8Value** retval,
                                         TCefString* exception) CEF_CALLBACK -> TCefBool {
     TestHandler* handler = Self<TestHandler>(self);
@@ -18,14 +18,14 @@ TestHandler::TestHandler(Answer a) : TCefBaseOwn(sizeof(TCefv8Handler)), answer(
 
 TestAccessor::TestAccessor(Get get, Set set)
     : TCefBaseOwn(sizeof(TCefV8Accessor)), get_(std::move(get)), set_(std::move(set)) {
-  DataAs<TCefV8Accessor>()->get = [](TCefV8Accessor* self, const TCefString* name, TCefv8Value* object,
+  Struct<TCefV8Accessor>()->get = [](TCefV8Accessor* self, const TCefString* name, TCefv8Value* object,
                                      TCefv8Value** retval, TCefString* exception) CEF_CALLBACK -> TCefBool {
     TestAccessor* a = Self<TestAccessor>(self);
     Value held(object);
     ++a->gets;
     return a->get_ ? a->get_(std::u16string(name->str, name->length), object, retval, exception) : 0;
   };
-  DataAs<TCefV8Accessor>()->set = [](TCefV8Accessor* self, const TCefString* name, TCefv8Value* object,
+  Struct<TCefV8Accessor>()->set = [](TCefV8Accessor* self, const TCefString* name, TCefv8Value* object,
                                      TCefv8Value* value, TCefString* exception) CEF_CALLBACK -> TCefBool {
     TestAccessor* a = Self<TestAccessor>(self);
     Value heldObject(object), heldValue(value);

@@ -14,7 +14,7 @@ namespace testing_support {
 // Takes every message already queued (but not a quit request), without waiting for more.
 inline void Drain() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) ui::Application().ProcessTurn(false);
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) ui::Application().ProcessTurn(ui::WhenIdle::Return);
 }
 
 inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000) {
@@ -23,7 +23,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000) 
     if (std::chrono::steady_clock::now() > deadline) return false;
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    ui::Application().ProcessTurn(false);
+    ui::Application().ProcessTurn(ui::WhenIdle::Return);
   }
   return true;
 }

@@ -51,7 +51,7 @@ TEST_F(LoopTest, EveryMessageHookSeesEachMessageWithOneSharedHandledFlag) {
   Application().AddMessageHook(&b);
   a.markHandled = true;
   PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
-  EXPECT_TRUE(Application().ProcessTurn(false));
+  EXPECT_TRUE(Application().ProcessTurn(ui::WhenIdle::Return));
   EXPECT_EQ(a.messages, (std::vector<UINT>{WM_APP + 1}));
   EXPECT_EQ(b.messages, (std::vector<UINT>{WM_APP + 1}));
   EXPECT_EQ(a.handledOnEntry, (std::vector<bool>{false}));
@@ -75,11 +75,11 @@ TEST_F(LoopTest, AHandledMessageIsNotDispatched) {
   SetWindowLongPtrW(target, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dispatched));
   Application().AddMessageHook(&a);
   PostMessageW(target, WM_APP + 2, 0, 0);
-  Application().ProcessTurn(false);
+  Application().ProcessTurn(ui::WhenIdle::Return);
   EXPECT_EQ(dispatched, 1);
   a.markHandled = true;
   PostMessageW(target, WM_APP + 2, 0, 0);
-  Application().ProcessTurn(false);
+  Application().ProcessTurn(ui::WhenIdle::Return);
   EXPECT_EQ(dispatched, 1) << "handled by a hook";
   DestroyWindow(target);
 }
@@ -87,7 +87,7 @@ TEST_F(LoopTest, AHandledMessageIsNotDispatched) {
 TEST_F(LoopTest, TheQuitRequestEndsTheLoopWithoutPassingTheHooks) {
   Application().AddMessageHook(&a);
   PostQuitMessage(0);
-  EXPECT_FALSE(Application().ProcessTurn(false));
+  EXPECT_FALSE(Application().ProcessTurn(ui::WhenIdle::Return));
   EXPECT_TRUE(a.messages.empty());
 }
 
@@ -96,7 +96,7 @@ TEST_F(LoopTest, IdleHooksRunWhenTheQueueIsEmptyWithDoneStartingTrue) {
   Application().AddIdleHook(&b);
   a.clearDone = true;
   testing_support::Drain();
-  EXPECT_TRUE(Application().ProcessTurn(false));
+  EXPECT_TRUE(Application().ProcessTurn(ui::WhenIdle::Return));
   EXPECT_EQ(a.doneOnEntry, (std::vector<bool>{true})) << "Done starts true";
   EXPECT_EQ(b.doneOnEntry, (std::vector<bool>{false})) << "and is shared by the hooks";
 }
@@ -106,11 +106,11 @@ TEST_F(LoopTest, AHookMayRemoveAnotherWhileTheyAreCalled) {
   Application().AddMessageHook(&b);
   a.onMessage = [this] { Application().RemoveMessageHook(&b); };
   PostThreadMessageW(GetCurrentThreadId(), WM_APP + 3, 0, 0);
-  Application().ProcessTurn(false);
+  Application().ProcessTurn(ui::WhenIdle::Return);
   EXPECT_EQ(a.messages.size(), 1u);
   EXPECT_TRUE(b.messages.empty()) << "removed before its turn";
   PostThreadMessageW(GetCurrentThreadId(), WM_APP + 3, 0, 0);
-  Application().ProcessTurn(false);
+  Application().ProcessTurn(ui::WhenIdle::Return);
   EXPECT_EQ(a.messages.size(), 2u);
 }
 
@@ -119,13 +119,13 @@ TEST_F(LoopTest, AnExceptionFromAHookIsReportedAndTheLoopGoesOn) {
   Application().AddMessageHook(&a);
   a.onMessage = [] { throw std::runtime_error("hook failed"); };
   PostThreadMessageW(GetCurrentThreadId(), WM_APP + 4, 0, 0);
-  EXPECT_TRUE(Application().ProcessTurn(false));
+  EXPECT_TRUE(Application().ProcessTurn(ui::WhenIdle::Return));
   ASSERT_EQ(system.messageBoxes.size(), 1u);
   EXPECT_EQ(system.messageBoxes[0].text, u"hook failed");
   EXPECT_EQ(system.messageBoxes[0].flags & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
   a.onMessage = nullptr;
   PostThreadMessageW(GetCurrentThreadId(), WM_APP + 4, 0, 0);
-  EXPECT_TRUE(Application().ProcessTurn(false));
+  EXPECT_TRUE(Application().ProcessTurn(ui::WhenIdle::Return));
   EXPECT_EQ(a.messages.size(), 2u);
 }
 
@@ -136,7 +136,7 @@ TEST_F(LoopTest, OnExceptionReplacesTheDefaultReport) {
   Application().AddMessageHook(&a);
   a.onMessage = [] { throw platform::EOSError(5, u"Access is denied"); };
   PostThreadMessageW(GetCurrentThreadId(), WM_APP + 5, 0, 0);
-  Application().ProcessTurn(false);
+  Application().ProcessTurn(ui::WhenIdle::Return);
   Application().OnException = nullptr;
   EXPECT_EQ(reported, u"System Error.  Code: 5.\r\nAccess is denied");
   EXPECT_TRUE(system.messageBoxes.empty());

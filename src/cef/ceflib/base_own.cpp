@@ -12,18 +12,14 @@ void TCefBaseOwn::CreateData(size_t size) {
   FBlock = std::make_unique<void*[]>(slots);
   FBlock[0] = this;
   FData = &FBlock[1];
-  auto* header = static_cast<TCefBase*>(FData);
+  TCefBase* header = Struct();
   header->size = static_cast<uint32_t>(size);
   header->add_ref = &cef_base_add_ref;
   header->release = &cef_base_release;
   header->get_refct = &cef_base_get_refct;
 }
 
-TCefBase* TCefBaseOwn::Wrap() noexcept {
-  auto* header = static_cast<TCefBase*>(FData);
-  if (header->add_ref) header->add_ref(header);
-  return header;
-}
+TCefBase* TCefBaseOwn::Wrap() noexcept { return CefRetain(Struct()); }
 
 void* TCefBaseOwn::FindInterface(const Guid& iid) noexcept {
   if (void* found = base::InterfaceFor<ICefBase>(this, iid)) return found;

@@ -22,7 +22,11 @@ class TCefBaseOwn : public base::RefCounted, public virtual ICefBase {
     return static_cast<T*>(FromData(data));
   }
 
-  void* Data() const noexcept { return FData; }
+  // The structure the object presents, as the structure S that begins with the header.
+  template <class S = TCefBase>
+  S* Struct() const noexcept {
+    return static_cast<S*>(FData);
+  }
 
  protected:
   // Subclasses pass the size of the structure they present (sizeof the wire type) and
@@ -31,11 +35,6 @@ class TCefBaseOwn : public base::RefCounted, public virtual ICefBase {
   ~TCefBaseOwn() override;
 
   void* FindInterface(const Guid& iid) noexcept override;
-
-  template <class S>
-  S* DataAs() const noexcept {
-    return static_cast<S*>(FData);
-  }
 
   // Taken only by objects whose operations the runtime may call from several threads.
   std::recursive_mutex& CriticalSection() noexcept { return FCriticaSection; }

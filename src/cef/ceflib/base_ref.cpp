@@ -4,22 +4,17 @@
 
 namespace cef {
 
-TCefBaseRef::TCefBaseRef(void* data) : FData(data) {
+TCefBaseRef::TCefBaseRef(TCefBase* data) : FData(data) {
   if (!data) throw platform::EAssertionFailed(u"Assertion failure", u"ceflib", 5915);
 }
 
 TCefBaseRef::~TCefBaseRef() {
-  auto* header = static_cast<TCefBase*>(FData);
-  if (header->release) header->release(header);
+  if (FData->release) FData->release(FData);
 }
 
-TCefBase* TCefBaseRef::Wrap() noexcept {
-  auto* header = static_cast<TCefBase*>(FData);
-  if (header->add_ref) header->add_ref(header);
-  return header;
-}
+TCefBase* TCefBaseRef::Wrap() noexcept { return CefRetain(FData); }
 
-Ref<ICefBase> TCefBaseRef::UnWrap(void* data) { return UnWrapAs<TCefBaseRef, ICefBase>(data); }
+Ref<ICefBase> TCefBaseRef::UnWrap(TCefBase* data) { return UnWrapAs<TCefBaseRef, ICefBase>(data); }
 
 void* TCefBaseRef::FindInterface(const Guid& iid) noexcept {
   if (void* found = base::InterfaceFor<ICefBase>(this, iid)) return found;

@@ -4,7 +4,7 @@ namespace cef {
 
 using B = TCefBrowser;
 
-Ref<ICefBrowser> TCefBrowserRef::UnWrap(void* data) { return UnWrapAs<TCefBrowserRef, ICefBrowser>(data); }
+Ref<ICefBrowser> TCefBrowserRef::UnWrap(TCefBrowser* data) { return UnWrapAs<TCefBrowserRef, ICefBrowser>(data); }
 
 void TCefBrowserRef::ParentWindowWillClose() { Call(&B::parent_window_will_close); }
 void TCefBrowserRef::CloseBrowser() { Call(&B::close_browser); }
@@ -20,7 +20,7 @@ TCefWindowHandle TCefBrowserRef::GetWindowHandle() { return Call(&B::get_window_
 TCefWindowHandle TCefBrowserRef::GetOpenerWindowHandle() { return Call(&B::get_opener_window_handle); }
 bool TCefBrowserRef::IsPopup() { return CallBool(&B::is_popup); }
 bool TCefBrowserRef::HasDocument() { return CallBool(&B::has_document); }
-Ref<ICefBase> TCefBrowserRef::GetClient() { return TCefBaseRef::UnWrap(Call(&B::get_client)); }
+Ref<ICefBase> TCefBrowserRef::GetClient() { return TCefBaseRef::UnWrap(CefHeader(Call(&B::get_client))); }
 Ref<ICefFrame> TCefBrowserRef::GetMainFrame() { return TCefFrameRef::UnWrap(Call(&B::get_main_frame)); }
 Ref<ICefFrame> TCefBrowserRef::GetFocusedFrame() { return TCefFrameRef::UnWrap(Call(&B::get_focused_frame)); }
 Ref<ICefFrame> TCefBrowserRef::GetFrame(const std::u16string& name) {

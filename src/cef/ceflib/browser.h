@@ -74,6 +74,10 @@ class ICefBrowser : public virtual ICefBase {
   virtual void SendFocusEvent(bool setFocus) = 0;
   virtual void SendCaptureLostEvent() = 0;
 };
+template <>
+struct CefWireOf<ICefBrowser> {
+  using type = TCefBrowser;
+};
 
 class ICefFrame : public virtual ICefBase {
  public:
@@ -112,11 +116,15 @@ class ICefFrame : public virtual ICefBase {
   // A visitor over proc, held by the runtime alone once the call returns.
   virtual void VisitDomProc(TCefFastDomVisitorProc proc) = 0;
 };
+template <>
+struct CefWireOf<ICefFrame> {
+  using type = TCefFrame;
+};
 
-class TCefBrowserRef : public TCefRefOf<TCefBrowser, ICefBrowser> {
+class TCefBrowserRef : public TCefRefOf<ICefBrowser> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefBrowser> UnWrap(void* data);
+  static Ref<ICefBrowser> UnWrap(TCefBrowser* data);
 
   void ParentWindowWillClose() override;
   void CloseBrowser() override;
@@ -160,10 +168,10 @@ class TCefBrowserRef : public TCefRefOf<TCefBrowser, ICefBrowser> {
   void SendCaptureLostEvent() override;
 };
 
-class TCefFrameRef : public TCefRefOf<TCefFrame, ICefFrame> {
+class TCefFrameRef : public TCefRefOf<ICefFrame> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefFrame> UnWrap(void* data);
+  static Ref<ICefFrame> UnWrap(TCefFrame* data);
 
   void Undo() override;
   void Redo() override;

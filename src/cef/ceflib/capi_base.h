@@ -1,5 +1,5 @@
 #pragma once
-// The browser runtime's C interface, part 1: calling conventions, the object header,
+// The runtime's calling conventions, the object header every structure begins with,
 // strings, string lists and maps, and the date-time record. These are wire formats,
 // shared with whatever takes the runtime's place; sizes and offsets are checked for the
 // 32-bit build in capi_layout.cpp.

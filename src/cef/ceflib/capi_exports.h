@@ -1,5 +1,5 @@
 #pragma once
-// The browser runtime's C interface, part 5: the 87 exports, in the order in which the
+// The runtime library's 87 exports, in the order in which the
 // loader resolves them. Each entry is X(result, name, parameters). The program never
 // declares the exports as functions: it reaches them through the loader's table.
 

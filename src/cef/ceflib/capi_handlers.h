@@ -1,5 +1,5 @@
 #pragma once
-// The browser runtime's C interface, part 4: the client and its thirteen handler kinds,
+// The client and its thirteen handler kinds,
 // the program's structures that the runtime calls when it has something to report or ask.
 
 #include "cef/ceflib/capi_objects.h"

@@ -1,6 +1,6 @@
 #pragma once
-// The browser runtime's C interface, part 3: the runtime's objects and the program's
-// objects that the runtime calls. Every structure begins with the TCefBase header; every
+// The runtime's objects (browser, frame, script values, streams, requests, the DOM, drag
+// data) and the program's objects that the runtime calls (handlers, visitors, readers). Every structure begins with the TCefBase header; every
 // member takes the structure itself first.
 
 #include "cef/ceflib/capi_records.h"

@@ -1,5 +1,7 @@
 #pragma once
-// The browser runtime's C interface, part 2: records and enumerations.
+// The records and enumerations that cross with the runtime's calls: runtime and browser
+// settings, window and pop-up records, menus, printing, keys, addresses, cookies and the
+// events' enumerations.
 
 #include "cef/ceflib/capi_base.h"
 

@@ -21,7 +21,7 @@ S* CEF_CALLBACK HandOut(TCefClient* self) {
 }  // namespace
 
 TCefClientOwn::TCefClientOwn() : TCefBaseOwn(sizeof(TCefClient)) {
-  TCefClient* client = DataAs<TCefClient>();
+  TCefClient* client = Struct<TCefClient>();
 #define CEF_FILL_CLIENT_GETTER(getter, entry) \
   client->entry = &HandOut<&TCefClientOwn::getter, std::remove_pointer_t<decltype(client->entry(client))>>;
   CEF_CLIENT_HANDLER_KINDS(CEF_FILL_CLIENT_GETTER)

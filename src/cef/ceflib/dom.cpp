@@ -7,7 +7,7 @@ using Doc = TCefDomDocument;
 using Node = TCefDomNode;
 using Event = TCefDomEvent;
 
-Ref<ICefDomDocument> TCefDomDocumentRef::UnWrap(void* data) {
+Ref<ICefDomDocument> TCefDomDocumentRef::UnWrap(TCefDomDocument* data) {
   return UnWrapAs<TCefDomDocumentRef, ICefDomDocument>(data);
 }
 
@@ -36,12 +36,12 @@ std::u16string TCefDomDocumentRef::GetCompleteUrl(const std::u16string& partialU
   return CallString(&Doc::get_complete_url, Arg(partialUrl));
 }
 
-Ref<ICefDomNode> TCefDomNodeRef::UnWrap(void* data) { return UnWrapAs<TCefDomNodeRef, ICefDomNode>(data); }
+Ref<ICefDomNode> TCefDomNodeRef::UnWrap(TCefDomNode* data) { return UnWrapAs<TCefDomNodeRef, ICefDomNode>(data); }
 
 int32_t TCefDomNodeRef::GetType() { return Call(&Node::get_type); }
 bool TCefDomNodeRef::IsText() { return CallBool(&Node::is_text); }
 bool TCefDomNodeRef::IsElement() { return CallBool(&Node::is_element); }
-bool TCefDomNodeRef::IsSame(const Ref<ICefDomNode>& that) { return CallBool(&Node::is_same, CefWrapAs<Node>(that)); }
+bool TCefDomNodeRef::IsSame(const Ref<ICefDomNode>& that) { return CallBool(&Node::is_same, CefWrapAs(that)); }
 std::u16string TCefDomNodeRef::GetName() { return CallString(&Node::get_name); }
 std::u16string TCefDomNodeRef::GetValue() { return CallString(&Node::get_value); }
 bool TCefDomNodeRef::SetValue(const std::u16string& value) { return CallBool(&Node::set_value, Arg(value)); }
@@ -57,7 +57,7 @@ Ref<ICefDomNode> TCefDomNodeRef::GetLastChild() { return UnWrap(Call(&Node::get_
 // The runtime takes the listener before useCapture.
 void TCefDomNodeRef::AddEventListener(const std::u16string& eventType, bool useCapture,
                                       const Ref<ICefDomEventListener>& listener) {
-  Call(&Node::add_event_listener, Arg(eventType), CefWrapAs<TCefDomEventListener>(listener), CefBool(useCapture));
+  Call(&Node::add_event_listener, Arg(eventType), CefWrapAs(listener), CefBool(useCapture));
 }
 
 void TCefDomNodeRef::AddEventListenerProc(const std::u16string& eventType, bool useCapture,
@@ -82,7 +82,7 @@ bool TCefDomNodeRef::SetElementAttribute(const std::u16string& attrName, const s
 }
 std::u16string TCefDomNodeRef::GetElementInnerText() { return CallString(&Node::get_element_inner_text); }
 
-Ref<ICefDomEvent> TCefDomEventRef::UnWrap(void* data) { return UnWrapAs<TCefDomEventRef, ICefDomEvent>(data); }
+Ref<ICefDomEvent> TCefDomEventRef::UnWrap(TCefDomEvent* data) { return UnWrapAs<TCefDomEventRef, ICefDomEvent>(data); }
 
 std::u16string TCefDomEventRef::GetType() { return CallString(&Event::get_type); }
 int32_t TCefDomEventRef::GetCategory() { return Call(&Event::get_category); }

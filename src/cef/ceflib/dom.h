@@ -48,6 +48,10 @@ class ICefDomDocument : public virtual ICefBase {
   virtual std::u16string GetBaseUrl() = 0;
   virtual std::u16string GetCompleteUrl(const std::u16string& partialUrl) = 0;
 };
+template <>
+struct CefWireOf<ICefDomDocument> {
+  using type = TCefDomDocument;
+};
 
 using TCefFastDomVisitorProc = std::function<void(const Ref<ICefDomDocument>& document)>;
 using TCefFastDomEventListenerProc = std::function<void(const Ref<ICefDomEvent>& event)>;
@@ -88,6 +92,10 @@ class ICefDomNode : public virtual ICefBase {
   virtual bool SetElementAttribute(const std::u16string& attrName, const std::u16string& value) = 0;
   virtual std::u16string GetElementInnerText() = 0;
 };
+template <>
+struct CefWireOf<ICefDomNode> {
+  using type = TCefDomNode;
+};
 
 class ICefDomEvent : public virtual ICefBase {
  public:
@@ -105,6 +113,10 @@ class ICefDomEvent : public virtual ICefBase {
   virtual Ref<ICefDomNode> GetTarget() = 0;
   virtual Ref<ICefDomNode> GetCurrentTarget() = 0;
 };
+template <>
+struct CefWireOf<ICefDomEvent> {
+  using type = TCefDomEvent;
+};
 
 class ICefDomVisitor : public virtual ICefBase {
  public:
@@ -112,6 +124,10 @@ class ICefDomVisitor : public virtual ICefBase {
   using Parent = ICefBase;
 
   virtual void Visit(const Ref<ICefDomDocument>& document) = 0;
+};
+template <>
+struct CefWireOf<ICefDomVisitor> {
+  using type = TCefDomVisitor;
 };
 
 class ICefDomEventListener : public virtual ICefBase {
@@ -121,11 +137,15 @@ class ICefDomEventListener : public virtual ICefBase {
 
   virtual void HandleEvent(const Ref<ICefDomEvent>& event) = 0;
 };
+template <>
+struct CefWireOf<ICefDomEventListener> {
+  using type = TCefDomEventListener;
+};
 
-class TCefDomDocumentRef : public TCefRefOf<TCefDomDocument, ICefDomDocument> {
+class TCefDomDocumentRef : public TCefRefOf<ICefDomDocument> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefDomDocument> UnWrap(void* data);
+  static Ref<ICefDomDocument> UnWrap(TCefDomDocument* data);
 
   int32_t GetType() override;
   Ref<ICefDomNode> GetDocument() override;
@@ -145,10 +165,10 @@ class TCefDomDocumentRef : public TCefRefOf<TCefDomDocument, ICefDomDocument> {
   std::u16string GetCompleteUrl(const std::u16string& partialUrl) override;
 };
 
-class TCefDomNodeRef : public TCefRefOf<TCefDomNode, ICefDomNode> {
+class TCefDomNodeRef : public TCefRefOf<ICefDomNode> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefDomNode> UnWrap(void* data);
+  static Ref<ICefDomNode> UnWrap(TCefDomNode* data);
 
   int32_t GetType() override;
   bool IsText() override;
@@ -178,10 +198,10 @@ class TCefDomNodeRef : public TCefRefOf<TCefDomNode, ICefDomNode> {
   std::u16string GetElementInnerText() override;
 };
 
-class TCefDomEventRef : public TCefRefOf<TCefDomEvent, ICefDomEvent> {
+class TCefDomEventRef : public TCefRefOf<ICefDomEvent> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefDomEvent> UnWrap(void* data);
+  static Ref<ICefDomEvent> UnWrap(TCefDomEvent* data);
 
   std::u16string GetType() override;
   int32_t GetCategory() override;

@@ -5,7 +5,7 @@
 namespace cef {
 
 TCefDomVisitorOwn::TCefDomVisitorOwn() : TCefBaseOwn(sizeof(TCefDomVisitor)) {
-  DataAs<TCefDomVisitor>()->visit = &cef_visit;
+  Struct<TCefDomVisitor>()->visit = &cef_visit;
 }
 
 void* TCefDomVisitorOwn::FindInterface(const Guid& iid) noexcept {
@@ -14,10 +14,11 @@ void* TCefDomVisitorOwn::FindInterface(const Guid& iid) noexcept {
 }
 
 // The document wrapper, and with it the runtime's reference, goes when the visit ends,
-// unless the visitor kept it.
+// unless the visitor kept it; the reference is held before anything can fail.
 void CEF_CALLBACK TCefDomVisitorOwn::cef_visit(TCefDomVisitor* self, TCefDomDocument* document) {
+  IncomingRef incoming(document);
   Guarded([&] {
-    Ref<ICefDomDocument> wrapped = TCefDomDocumentRef::UnWrap(document);
+    Ref<ICefDomDocument> wrapped = incoming.Take<TCefDomDocumentRef>();
     Self<TCefDomVisitorOwn>(self)->Visit(wrapped);
   });
 }
@@ -25,7 +26,7 @@ void CEF_CALLBACK TCefDomVisitorOwn::cef_visit(TCefDomVisitor* self, TCefDomDocu
 void TCefFastDomVisitor::Visit(const Ref<ICefDomDocument>& document) { FProc(document); }
 
 TCefDomEventListenerOwn::TCefDomEventListenerOwn() : TCefBaseOwn(sizeof(TCefDomEventListener)) {
-  DataAs<TCefDomEventListener>()->handle_event = &cef_handle_event;
+  Struct<TCefDomEventListener>()->handle_event = &cef_handle_event;
 }
 
 void* TCefDomEventListenerOwn::FindInterface(const Guid& iid) noexcept {
@@ -34,8 +35,9 @@ void* TCefDomEventListenerOwn::FindInterface(const Guid& iid) noexcept {
 }
 
 void CEF_CALLBACK TCefDomEventListenerOwn::cef_handle_event(TCefDomEventListener* self, TCefDomEvent* event) {
+  IncomingRef incoming(event);
   Guarded([&] {
-    Ref<ICefDomEvent> wrapped = TCefDomEventRef::UnWrap(event);
+    Ref<ICefDomEvent> wrapped = incoming.Take<TCefDomEventRef>();
     Self<TCefDomEventListenerOwn>(self)->HandleEvent(wrapped);
   });
 }

@@ -5,7 +5,7 @@
 namespace cef {
 
 TCefDownloadHandlerOwn::TCefDownloadHandlerOwn() : TCefBaseOwn(sizeof(TCefDownloadHandler)) {
-  auto* handler = DataAs<TCefDownloadHandler>();
+  auto* handler = Struct<TCefDownloadHandler>();
   handler->received_data = &cef_received_data;
   handler->complete = &cef_complete;
 }

@@ -17,6 +17,10 @@ class ICefDownloadHandler : public virtual ICefBase {
   // The download has ended.
   virtual void Complete() = 0;
 };
+template <>
+struct CefWireOf<ICefDownloadHandler> {
+  using type = TCefDownloadHandler;
+};
 
 // A download handler the runtime pushes chunks into. Derived handlers supply both
 // operations. There is no lock: a handler that shares its target with other threads

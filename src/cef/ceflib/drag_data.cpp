@@ -4,7 +4,7 @@ namespace cef {
 
 using Drag = TCefDragData;
 
-Ref<ICefDragData> TCefDragDataRef::UnWrap(void* data) { return UnWrapAs<TCefDragDataRef, ICefDragData>(data); }
+Ref<ICefDragData> TCefDragDataRef::UnWrap(TCefDragData* data) { return UnWrapAs<TCefDragDataRef, ICefDragData>(data); }
 
 bool TCefDragDataRef::IsLink() { return CallBool(&Drag::is_link); }
 bool TCefDragDataRef::IsFragment() { return CallBool(&Drag::is_fragment); }

@@ -28,11 +28,15 @@ class ICefDragData : public virtual ICefBase {
   // runtime answers; answers the runtime's result.
   virtual bool GetFileNames(std::vector<std::u16string>& names) = 0;
 };
+template <>
+struct CefWireOf<ICefDragData> {
+  using type = TCefDragData;
+};
 
-class TCefDragDataRef : public TCefRefOf<TCefDragData, ICefDragData> {
+class TCefDragDataRef : public TCefRefOf<ICefDragData> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefDragData> UnWrap(void* data);
+  static Ref<ICefDragData> UnWrap(TCefDragData* data);
 
   bool IsLink() override;
   bool IsFragment() override;

@@ -6,7 +6,7 @@ bool CefRegisterExtension(const std::u16string& name, const std::u16string& code
                           const Ref<ICefv8Handler>& handler) {
   CefLoadLibDefault();
   auto registerExtension = CEF_API(cef_register_extension);
-  return registerExtension(CefStringArg(name), CefStringArg(code), CefWrapAs<TCefv8Handler>(handler)) != 0;
+  return registerExtension(CefStringArg(name), CefStringArg(code), CefWrapAs(handler)) != 0;
 }
 
 }  // namespace cef

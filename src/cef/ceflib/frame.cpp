@@ -5,7 +5,7 @@ namespace cef {
 using F = TCefFrame;
 using Arg = CefStringArg;
 
-Ref<ICefFrame> TCefFrameRef::UnWrap(void* data) { return UnWrapAs<TCefFrameRef, ICefFrame>(data); }
+Ref<ICefFrame> TCefFrameRef::UnWrap(TCefFrame* data) { return UnWrapAs<TCefFrameRef, ICefFrame>(data); }
 
 void TCefFrameRef::Undo() { Call(&F::undo); }
 void TCefFrameRef::Redo() { Call(&F::redo); }
@@ -19,7 +19,7 @@ void TCefFrameRef::ViewSource() { Call(&F::view_source); }
 std::u16string TCefFrameRef::GetSource() { return CallString(&F::get_source); }
 std::u16string TCefFrameRef::GetText() { return CallString(&F::get_text); }
 void TCefFrameRef::LoadRequest(const Ref<ICefRequest>& request) {
-  Call(&F::load_request, CefWrapAs<TCefRequest>(request));
+  Call(&F::load_request, CefWrapAs(request));
 }
 void TCefFrameRef::LoadUrl(const std::u16string& url) { Call(&F::load_url, Arg(url)); }
 void TCefFrameRef::LoadString(const std::u16string& str, const std::u16string& url) {
@@ -39,7 +39,7 @@ void TCefFrameRef::LoadFile(const std::u16string& filename, const std::u16string
 }
 
 void TCefFrameRef::LoadReader(const Ref<ICefStreamReader>& reader, const std::u16string& url) {
-  if (reader) Call(&F::load_stream, CefWrapAs<TCefStreamReader>(reader), Arg(url));
+  if (reader) Call(&F::load_stream, CefWrapAs(reader), Arg(url));
 }
 
 void TCefFrameRef::ExecuteJavaScript(const std::u16string& jsCode, const std::u16string& scriptUrl,
@@ -52,7 +52,7 @@ std::u16string TCefFrameRef::GetName() { return CallString(&F::get_name); }
 std::u16string TCefFrameRef::GetUrl() { return CallString(&F::get_url); }
 Ref<ICefBrowser> TCefFrameRef::GetBrowser() { return TCefBrowserRef::UnWrap(Call(&F::get_browser)); }
 void TCefFrameRef::VisitDom(const Ref<ICefDomVisitor>& visitor) {
-  Call(&F::visit_dom, CefWrapAs<TCefDomVisitor>(visitor));
+  Call(&F::visit_dom, CefWrapAs(visitor));
 }
 void TCefFrameRef::VisitDomProc(TCefFastDomVisitorProc proc) {
   VisitDom(base::MakeRef<TCefFastDomVisitor>(std::move(proc)));

@@ -15,6 +15,19 @@ using CallbackErrorReport = std::function<void(const std::u16string& message)>;
 // Installs the report (the application sets its own); returns the previous one.
 CallbackErrorReport SetCallbackErrorReport(CallbackErrorReport report);
 
+// A report installed for as long as the scope lasts; the previous one goes back after it.
+class CallbackErrorReportScope {
+ public:
+  explicit CallbackErrorReportScope(CallbackErrorReport report)
+      : previous_(SetCallbackErrorReport(std::move(report))) {}
+  CallbackErrorReportScope(const CallbackErrorReportScope&) = delete;
+  CallbackErrorReportScope& operator=(const CallbackErrorReportScope&) = delete;
+  ~CallbackErrorReportScope() { SetCallbackErrorReport(std::move(previous_)); }
+
+ private:
+  CallbackErrorReport previous_;
+};
+
 // Reports the exception in flight; call only from a catch block.
 void ReportCallbackException() noexcept;
 

@@ -34,37 +34,13 @@ constexpr bool Writes(When when, bool answer, bool empty = false) noexcept {
   return false;
 }
 
-// The runtime structure behind a wrapper class TCefRefOf<S, I>.
-template <class S, class I>
-S* StructOfRef(const TCefRefOf<S, I>*);
+// The runtime structure that a wrapper class takes.
 template <class Wrapper>
-using StructOf = std::remove_pointer_t<decltype(StructOfRef(static_cast<Wrapper*>(nullptr)))>;
+using StructOf = typename Wrapper::Wire;
 
 // What a wrapper class's UnWrap gives: Ref<its interface>.
 template <class Wrapper>
 using Unwrapped = decltype(Wrapper::UnWrap(nullptr));
-
-// A runtime reference that arrived with the call: released when the holder goes unless a
-// wrapper has taken it over, so that a failure before or while wrapping leaks nothing.
-class IncomingRef {
- public:
-  explicit IncomingRef(void* data) noexcept : data_(static_cast<TCefBase*>(data)) {}
-  IncomingRef(const IncomingRef&) = delete;
-  IncomingRef& operator=(const IncomingRef&) = delete;
-  ~IncomingRef() {
-    if (data_ && data_->release) data_->release(data_);
-  }
-
-  template <class Wrapper>
-  Unwrapped<Wrapper> Take() {
-    Unwrapped<Wrapper> wrapped = Wrapper::UnWrap(data_);
-    data_ = nullptr;
-    return wrapped;
-  }
-
- private:
-  TCefBase* data_;
-};
 
 // A runtime-owned copy of a text on its way into a runtime string record: made before
 // anything is written, freed again unless it was handed over.
@@ -75,7 +51,8 @@ class PendingCopy {
   PendingCopy& operator=(const PendingCopy&) = delete;
   ~PendingCopy() {
     // A copy exists only while the runtime does.
-    if (copy_.str) CefApi().cef_string_clear(&copy_);
+    auto clear = CEF_API_IF_LOADED(cef_string_clear);
+    if (copy_.str && clear) clear(&copy_);
   }
 
   void Make(const std::u16string& text) { copy_ = CefStringOwnedCopy(text); }
@@ -107,10 +84,10 @@ class Object {
  public:
   using Wire = S*;
   explicit Object(S* data) noexcept : incoming_(data) {}
-  const Unwrapped<Wrapper>& In() { return value_ = incoming_.Take<Wrapper>(); }
+  const Unwrapped<Wrapper>& In() { return value_ = incoming_.template Take<Wrapper>(); }
 
  private:
-  IncomingRef incoming_;
+  IncomingRef<S> incoming_;
   Unwrapped<Wrapper> value_;
 };
 
@@ -202,16 +179,13 @@ class ObjectBack : public Argument<S**, Unwrapped<Wrapper>> {
  public:
   explicit ObjectBack(S** slot) noexcept : Base(slot), incoming_(slot ? *slot : nullptr) {}
   Unwrapped<Wrapper>& In() {
-    if (TCefBase* header = reinterpret_cast<TCefBase*>(incoming_)) {
-      if (header->add_ref) header->add_ref(header);
-      value_ = IncomingRef(header).Take<Wrapper>();
-    }
+    if (incoming_) value_ = IncomingRef<S>(CefRetain(incoming_)).template Take<Wrapper>();
     return value_;
   }
   void Commit(bool answer) noexcept {
     if (!wire_) return;
-    IncomingRef released(incoming_);
-    if (Writes(W, answer)) *wire_ = reinterpret_cast<S*>(CefWrap(value_));
+    IncomingRef<S> released(incoming_);
+    if (Writes(W, answer)) *wire_ = CefWrapAs<S>(value_);
   }
 
  private:
@@ -226,7 +200,7 @@ class ObjectOut : public Argument<S**, Ref<I>> {
   using Argument<S**, Ref<I>>::Argument;
   Ref<I>& In() noexcept { return this->value_; }
   void Commit(bool) noexcept {
-    if (this->wire_) *this->wire_ = reinterpret_cast<S*>(CefWrap(this->value_));
+    if (this->wire_) *this->wire_ = CefWrapAs<S>(this->value_);
   }
 };
 
@@ -258,7 +232,7 @@ void WriteBack(bool answer, Args&... args) {
 // the handler from the structure, converts the arguments, calls the operation, writes back
 // and answers 1 or 0 (nothing when the operation answers nothing).
 template <auto Operation, class... Args>
-class CefEntry {
+class EntryOf {
   using Owner = typename OperationOf<decltype(Operation)>::Owner;
   using S = typename Owner::Wire;
   static constexpr bool kAnswers = !std::is_void_v<typename OperationOf<decltype(Operation)>::Result>;
@@ -293,6 +267,6 @@ class CefEntry {
 };
 
 template <auto Operation, class... Args>
-inline constexpr auto Entry = &CefEntry<Operation, Args...>::Call;
+inline constexpr auto Entry = &EntryOf<Operation, Args...>::Call;
 
 }  // namespace cef::entry

@@ -25,9 +25,10 @@ class TCefHandlerOwn : public TCefBaseOwn {
  public:
   using Wire = S;
 
+  S* Struct() const noexcept { return TCefBaseOwn::Struct<S>(); }
+
  protected:
   TCefHandlerOwn() : TCefBaseOwn(sizeof(S)) {}
-  S* Struct() const noexcept { return DataAs<S>(); }
 };
 
 // Pop-ups, creation, modal runs and closing.

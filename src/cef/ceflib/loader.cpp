@@ -5,6 +5,7 @@
 #include "cef/ceflib/plugin_paths.h"
 #include "cef/ceflib/strings.h"
 #include "platform/fpu.h"
+#include "platform/text.h"
 
 namespace cef {
 
@@ -99,6 +100,11 @@ void CefRuntimeLibrary::Finalize() noexcept {
   initialized_ = false;
   exports_ = CefExports{};
   library_.Reset();
+}
+
+void RaiseRuntimeMissing(const char* exportName) {
+  throw ECefException(u"The runtime library " + CefLibrary + u" is not loaded and initialised: " +
+                      platform::Utf8ToUtf16(exportName) + u" cannot be called");
 }
 
 CefRuntimeLibrary& CefRuntime() noexcept {

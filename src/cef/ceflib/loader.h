@@ -111,6 +111,25 @@ class CefRuntimeLibrary {
 CefRuntimeLibrary& CefRuntime() noexcept;
 inline const CefExports& CefApi() noexcept { return CefRuntime().Exports(); }
 
+// Whether an export of the program's runtime may be called: only while the runtime is loaded
+// and initialised. Before loading, after a load that lacked an export and after the exit step
+// there is no runtime, and an unresolved entry would jump to address 0.
+template <class F>
+bool CefCallable(F entry) noexcept {
+  return entry && CefRuntime().Initialized();
+}
+[[noreturn]] void RaiseRuntimeMissing(const char* exportName);
+template <class F>
+F CefChecked(F entry, const char* exportName) {
+  if (!CefCallable(entry)) RaiseRuntimeMissing(exportName);
+  return entry;
+}
+// An export of the program's runtime; raises ECefException when there is no runtime to call.
+#define CEF_API(name) ::cef::CefChecked(::cef::CefApi().name, #name)
+// An export for a release on the way out, which must not raise: null when there is no
+// runtime, which then holds nothing of the program's to release.
+#define CEF_API_IF_LOADED(name) (::cef::CefCallable(::cef::CefApi().name) ? ::cef::CefApi().name : nullptr)
+
 // The module handle of the program's runtime library, null until it has been loaded.
 void* CefLibHandle() noexcept;
 

@@ -4,7 +4,7 @@ namespace cef {
 
 using Arg = CefStringArg;
 
-Ref<ICefPostDataElement> TCefPostDataElementRef::UnWrap(void* data) {
+Ref<ICefPostDataElement> TCefPostDataElementRef::UnWrap(TCefPostDataElement* data) {
   return UnWrapAs<TCefPostDataElementRef, ICefPostDataElement>(data);
 }
 Ref<ICefPostDataElement> TCefPostDataElementRef::New() { return UnWrap(CEF_API(cef_post_data_element_create)()); }
@@ -23,7 +23,7 @@ uint32_t TCefPostDataElementRef::GetBytes(uint32_t size, void* bytes) {
   return Call(&TCefPostDataElement::get_bytes, size, bytes);
 }
 
-Ref<ICefPostData> TCefPostDataRef::UnWrap(void* data) { return UnWrapAs<TCefPostDataRef, ICefPostData>(data); }
+Ref<ICefPostData> TCefPostDataRef::UnWrap(TCefPostData* data) { return UnWrapAs<TCefPostDataRef, ICefPostData>(data); }
 Ref<ICefPostData> TCefPostDataRef::New() { return UnWrap(CEF_API(cef_post_data_create)()); }
 
 uint32_t TCefPostDataRef::GetCount() { return Call(&TCefPostData::get_element_count); }
@@ -31,14 +31,14 @@ Ref<ICefPostDataElement> TCefPostDataRef::GetElement(int32_t index) {
   return TCefPostDataElementRef::UnWrap(Call(&TCefPostData::get_element, index));
 }
 int32_t TCefPostDataRef::RemoveElement(const Ref<ICefPostDataElement>& element) {
-  return Call(&TCefPostData::remove_element, CefWrapAs<TCefPostDataElement>(element));
+  return Call(&TCefPostData::remove_element, CefWrapAs(element));
 }
 int32_t TCefPostDataRef::AddElement(const Ref<ICefPostDataElement>& element) {
-  return Call(&TCefPostData::add_element, CefWrapAs<TCefPostDataElement>(element));
+  return Call(&TCefPostData::add_element, CefWrapAs(element));
 }
 void TCefPostDataRef::RemoveElements() { Call(&TCefPostData::remove_elements); }
 
-Ref<ICefRequest> TCefRequestRef::UnWrap(void* data) { return UnWrapAs<TCefRequestRef, ICefRequest>(data); }
+Ref<ICefRequest> TCefRequestRef::UnWrap(TCefRequest* data) { return UnWrapAs<TCefRequestRef, ICefRequest>(data); }
 Ref<ICefRequest> TCefRequestRef::New() { return UnWrap(CEF_API(cef_request_create)()); }
 
 std::u16string TCefRequestRef::GetUrl() { return CallString(&TCefRequest::get_url); }
@@ -50,7 +50,7 @@ void TCefRequestRef::GetHeaderMap(ICefStringMap& headerMap) {
 void TCefRequestRef::SetUrl(const std::u16string& value) { Call(&TCefRequest::set_url, Arg(value)); }
 void TCefRequestRef::SetMethod(const std::u16string& value) { Call(&TCefRequest::set_method, Arg(value)); }
 void TCefRequestRef::SetPostData(const Ref<ICefPostData>& value) {
-  if (value) Call(&TCefRequest::set_post_data, CefWrapAs<TCefPostData>(value));
+  if (value) Call(&TCefRequest::set_post_data, CefWrapAs(value));
 }
 void TCefRequestRef::SetHeaderMap(ICefStringMap& headerMap) {
   Call(&TCefRequest::set_header_map, headerMap.GetHandle());
@@ -64,7 +64,7 @@ void TCefRequestRef::SetFirstPartyForCookies(const std::u16string& url) {
   Call(&TCefRequest::set_first_party_for_cookies, Arg(url));
 }
 
-Ref<ICefResponse> TCefResponseRef::UnWrap(void* data) { return UnWrapAs<TCefResponseRef, ICefResponse>(data); }
+Ref<ICefResponse> TCefResponseRef::UnWrap(TCefResponse* data) { return UnWrapAs<TCefResponseRef, ICefResponse>(data); }
 
 int32_t TCefResponseRef::GetStatus() { return Call(&TCefResponse::get_status); }
 void TCefResponseRef::SetStatus(int32_t status) { Call(&TCefResponse::set_status, status); }

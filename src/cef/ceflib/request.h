@@ -26,6 +26,10 @@ class ICefPostDataElement : public virtual ICefBase {
   // Copies up to size bytes into the caller's buffer; answers the runtime's count.
   virtual uint32_t GetBytes(uint32_t size, void* bytes) = 0;
 };
+template <>
+struct CefWireOf<ICefPostDataElement> {
+  using type = TCefPostDataElement;
+};
 
 class ICefPostData : public virtual ICefBase {
  public:
@@ -39,6 +43,10 @@ class ICefPostData : public virtual ICefBase {
   // Non-zero when added; a null element goes to the runtime as null.
   virtual int32_t AddElement(const Ref<ICefPostDataElement>& element) = 0;
   virtual void RemoveElements() = 0;
+};
+template <>
+struct CefWireOf<ICefPostData> {
+  using type = TCefPostData;
 };
 
 class ICefRequest : public virtual ICefBase {
@@ -60,6 +68,10 @@ class ICefRequest : public virtual ICefBase {
   virtual std::u16string GetFirstPartyForCookies() = 0;
   virtual void SetFirstPartyForCookies(const std::u16string& url) = 0;
 };
+template <>
+struct CefWireOf<ICefRequest> {
+  using type = TCefRequest;
+};
 
 class ICefResponse : public virtual ICefBase {
  public:
@@ -76,11 +88,15 @@ class ICefResponse : public virtual ICefBase {
   virtual void GetHeaderMap(ICefStringMap& headerMap) = 0;
   virtual void SetHeaderMap(ICefStringMap& headerMap) = 0;
 };
+template <>
+struct CefWireOf<ICefResponse> {
+  using type = TCefResponse;
+};
 
-class TCefPostDataElementRef : public TCefRefOf<TCefPostDataElement, ICefPostDataElement> {
+class TCefPostDataElementRef : public TCefRefOf<ICefPostDataElement> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefPostDataElement> UnWrap(void* data);
+  static Ref<ICefPostDataElement> UnWrap(TCefPostDataElement* data);
   static Ref<ICefPostDataElement> New();
 
   void SetToEmpty() override;
@@ -92,10 +108,10 @@ class TCefPostDataElementRef : public TCefRefOf<TCefPostDataElement, ICefPostDat
   uint32_t GetBytes(uint32_t size, void* bytes) override;
 };
 
-class TCefPostDataRef : public TCefRefOf<TCefPostData, ICefPostData> {
+class TCefPostDataRef : public TCefRefOf<ICefPostData> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefPostData> UnWrap(void* data);
+  static Ref<ICefPostData> UnWrap(TCefPostData* data);
   static Ref<ICefPostData> New();
 
   uint32_t GetCount() override;
@@ -105,10 +121,10 @@ class TCefPostDataRef : public TCefRefOf<TCefPostData, ICefPostData> {
   void RemoveElements() override;
 };
 
-class TCefRequestRef : public TCefRefOf<TCefRequest, ICefRequest> {
+class TCefRequestRef : public TCefRefOf<ICefRequest> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefRequest> UnWrap(void* data);
+  static Ref<ICefRequest> UnWrap(TCefRequest* data);
   static Ref<ICefRequest> New();
 
   std::u16string GetUrl() override;
@@ -126,10 +142,10 @@ class TCefRequestRef : public TCefRefOf<TCefRequest, ICefRequest> {
 };
 
 // A response has no creator: the runtime hands responses to the program.
-class TCefResponseRef : public TCefRefOf<TCefResponse, ICefResponse> {
+class TCefResponseRef : public TCefRefOf<ICefResponse> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefResponse> UnWrap(void* data);
+  static Ref<ICefResponse> UnWrap(TCefResponse* data);
 
   int32_t GetStatus() override;
   void SetStatus(int32_t status) override;

@@ -12,7 +12,7 @@ TCefCustomStreamReader::TCefCustomStreamReader(std::unique_ptr<platform::TStream
     : TCefBaseOwn(sizeof(TCefReadHandler)),
       FOwnedStream(std::move(owned)),
       FStream(FOwnedStream ? FOwnedStream.get() : borrowed) {
-  auto* handler = DataAs<TCefReadHandler>();
+  auto* handler = Struct<TCefReadHandler>();
   handler->read = &cef_read;
   handler->seek = &cef_seek;
   handler->tell = &cef_tell;
@@ -96,7 +96,7 @@ int32_t TCefStreamReaderRef::Tell() { return Call(&TCefStreamReader::tell); }
 
 bool TCefStreamReaderRef::Eof() { return CallBool(&TCefStreamReader::eof); }
 
-Ref<ICefStreamReader> TCefStreamReaderRef::UnWrap(void* data) { return UnWrapAs<TCefStreamReaderRef, ICefStreamReader>(data); }
+Ref<ICefStreamReader> TCefStreamReaderRef::UnWrap(TCefStreamReader* data) { return UnWrapAs<TCefStreamReaderRef, ICefStreamReader>(data); }
 
 Ref<ICefStreamReader> TCefStreamReaderRef::CreateForFile(const std::u16string& fileName) {
   TCefString name = CefStringView(fileName);
@@ -109,7 +109,7 @@ Ref<ICefStreamReader> TCefStreamReaderRef::CreateForData(void* data, uint32_t si
 
 Ref<ICefStreamReader> TCefStreamReaderRef::CreateForCustomStream(const Ref<ICefCustomStreamReader>& stream) {
   auto create = CEF_API(cef_stream_reader_create_for_handler);
-  return UnWrap(create(CefWrapAs<TCefReadHandler>(stream)));
+  return UnWrap(create(CefWrapAs(stream)));
 }
 
 Ref<ICefStreamReader> TCefStreamReaderRef::CreateForStream(std::unique_ptr<platform::TStream> stream) {

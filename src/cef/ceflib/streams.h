@@ -25,6 +25,10 @@ class ICefStreamReader : public virtual ICefBase {
   virtual int32_t Tell() = 0;
   virtual bool Eof() = 0;
 };
+template <>
+struct CefWireOf<ICefStreamReader> {
+  using type = TCefStreamReader;
+};
 
 // The program's side of a reader that the runtime reads through.
 class ICefCustomStreamReader : public virtual ICefBase {
@@ -36,6 +40,10 @@ class ICefCustomStreamReader : public virtual ICefBase {
   virtual int32_t Seek(int32_t offset, int32_t whence) = 0;
   virtual int32_t Tell() = 0;
   virtual bool Eof() = 0;
+};
+template <>
+struct CefWireOf<ICefCustomStreamReader> {
+  using type = TCefReadHandler;
 };
 
 // Presents a program stream to the runtime. The runtime may call it from its own threads
@@ -77,7 +85,7 @@ class TCefCustomStreamReader : public TCefBaseOwn, public virtual ICefCustomStre
   platform::TStream* FStream;
 };
 
-class TCefStreamReaderRef : public TCefRefOf<TCefStreamReader, ICefStreamReader> {
+class TCefStreamReaderRef : public TCefRefOf<ICefStreamReader> {
  public:
   using TCefRefOf::TCefRefOf;
 
@@ -86,7 +94,7 @@ class TCefStreamReaderRef : public TCefRefOf<TCefStreamReader, ICefStreamReader>
   int32_t Tell() override;
   bool Eof() override;
 
-  static Ref<ICefStreamReader> UnWrap(void* data);
+  static Ref<ICefStreamReader> UnWrap(TCefStreamReader* data);
 
   // The runtime's readers; each answers null when the runtime answers null.
   static Ref<ICefStreamReader> CreateForFile(const std::u16string& fileName);

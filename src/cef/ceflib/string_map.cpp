@@ -10,7 +10,7 @@ TCefStringMapHolder::TCefStringMapHolder() : FHandle(CEF_API(cef_string_map_allo
 
 TCefStringMapHolder::~TCefStringMapHolder() {
   // Without the entry there is no runtime that could have made the map.
-  if (auto free = CefApi().cef_string_map_free) free(FHandle);
+  if (auto free = CEF_API_IF_LOADED(cef_string_map_free)) free(FHandle);
 }
 
 bool TCefStringMapHolder::Append(const std::u16string& key, const std::u16string& value) {

@@ -8,7 +8,7 @@
 namespace cef {
 
 TCefV8AccessorOwn::TCefV8AccessorOwn() : TCefBaseOwn(sizeof(TCefV8Accessor)) {
-  auto* accessor = DataAs<TCefV8Accessor>();
+  auto* accessor = Struct<TCefV8Accessor>();
   accessor->get = &cef_get;
   accessor->set = &cef_set;
 }
@@ -32,20 +32,20 @@ void* TCefV8AccessorOwn::FindInterface(const Guid& iid) noexcept {
 // Accessors answer 1 for true. The runtime's exception record is read, never written.
 TCefBool CEF_CALLBACK TCefV8AccessorOwn::cef_get(TCefV8Accessor* self, const TCefString* name,
                                                  TCefv8Value* object, TCefv8Value** retval, TCefString* exception) {
-  CefIncomingRef<TCefv8Value> incoming(object);
+  IncomingRef<TCefv8Value> incoming(object);
   return Guarded(TCefBool{0}, [&] {
     Ref<ICefv8Value> obj = incoming.Take<TCefv8ValueRef>();
     Ref<ICefv8Value> value;
     bool handled = Self<TCefV8AccessorOwn>(self)->Get(CefStringRead(name), obj, value, CefStringRead(exception));
-    if (retval) *retval = CefWrapAs<TCefv8Value>(value);
+    if (retval) *retval = CefWrapAs(value);
     return CefBool(handled);
   });
 }
 
 TCefBool CEF_CALLBACK TCefV8AccessorOwn::cef_set(TCefV8Accessor* self, const TCefString* name,
                                                  TCefv8Value* object, TCefv8Value* value, TCefString* exception) {
-  CefIncomingRef<TCefv8Value> incomingObject(object);
-  CefIncomingRef<TCefv8Value> incomingValue(value);
+  IncomingRef<TCefv8Value> incomingObject(object);
+  IncomingRef<TCefv8Value> incomingValue(value);
   return Guarded(TCefBool{0}, [&] {
     Ref<ICefv8Value> obj = incomingObject.Take<TCefv8ValueRef>();
     Ref<ICefv8Value> assigned = incomingValue.Take<TCefv8ValueRef>();

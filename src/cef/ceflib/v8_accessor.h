@@ -30,6 +30,10 @@ class ICefV8Accessor : public virtual ICefBase {
   virtual bool Set(const std::u16string& name, const Ref<ICefv8Value>& obj, const Ref<ICefv8Value>& value,
                    const std::u16string& exception) = 0;
 };
+template <>
+struct CefWireOf<ICefV8Accessor> {
+  using type = TCefV8Accessor;
+};
 
 // An accessor the runtime calls for an object's properties. The base handles none: Get
 // clears value and answers false, Set answers false.

@@ -4,7 +4,7 @@ namespace cef {
 
 using C = TCefv8Context;
 
-Ref<ICefv8Context> TCefv8ContextRef::UnWrap(void* data) { return UnWrapAs<TCefv8ContextRef, ICefv8Context>(data); }
+Ref<ICefv8Context> TCefv8ContextRef::UnWrap(TCefv8Context* data) { return UnWrapAs<TCefv8ContextRef, ICefv8Context>(data); }
 
 Ref<ICefv8Context> TCefv8ContextRef::Current() { return UnWrap(CEF_API(cef_v8context_get_current_context)()); }
 Ref<ICefv8Context> TCefv8ContextRef::Entered() { return UnWrap(CEF_API(cef_v8context_get_entered_context)()); }

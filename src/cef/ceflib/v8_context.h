@@ -18,11 +18,15 @@ class ICefv8Context : public virtual ICefBase {
   virtual bool Enter() = 0;
   virtual bool Exit() = 0;
 };
+template <>
+struct CefWireOf<ICefv8Context> {
+  using type = TCefv8Context;
+};
 
-class TCefv8ContextRef : public TCefRefOf<TCefv8Context, ICefv8Context> {
+class TCefv8ContextRef : public TCefRefOf<ICefv8Context> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefv8Context> UnWrap(void* data);
+  static Ref<ICefv8Context> UnWrap(TCefv8Context* data);
 
   // The context running now and the one entered last; null when there is none.
   static Ref<ICefv8Context> Current();

@@ -18,7 +18,7 @@ template <class Dispatch>
 TCefBool NativeCall(TCefv8Value* object, uint32_t argumentCount, TCefv8Value* const* arguments,
                     TCefv8Value** retval, TCefString* exception, Dispatch&& dispatch) {
   CefIncomingArguments incoming(argumentCount, arguments);
-  CefIncomingRef<TCefv8Value> receiver(object);
+  IncomingRef<TCefv8Value> receiver(object);
   return Guarded(kNativeFalse, [&] {
     TCefv8ValueArray values = incoming.Take();
     Ref<ICefv8Value> obj = receiver.Take<TCefv8ValueRef>();
@@ -33,7 +33,7 @@ TCefBool NativeCall(TCefv8Value* object, uint32_t argumentCount, TCefv8Value* co
 }  // namespace
 
 TCefv8HandlerOwn::TCefv8HandlerOwn() : TCefBaseOwn(sizeof(TCefv8Handler)) {
-  auto* handler = DataAs<TCefv8Handler>();
+  auto* handler = Struct<TCefv8Handler>();
   handler->execute = &cef_execute;
   handler->execute_with_context = &cef_execute_with_context;
 }
@@ -68,7 +68,7 @@ TCefBool CEF_CALLBACK TCefv8HandlerOwn::cef_execute_with_context(TCefv8Handler* 
                                                                  TCefv8Value* object, uint32_t argumentCount,
                                                                  TCefv8Value* const* arguments,
                                                                  TCefv8Value** retval, TCefString* exception) {
-  CefIncomingRef<TCefv8Context> incoming(context);
+  IncomingRef<TCefv8Context> incoming(context);
   return NativeCall(object, argumentCount, arguments, retval, exception,
                     [&](const Ref<ICefv8Value>& obj, const TCefv8ValueArray& values, Ref<ICefv8Value>& result,
                         std::u16string& error) {
@@ -79,13 +79,13 @@ TCefBool CEF_CALLBACK TCefv8HandlerOwn::cef_execute_with_context(TCefv8Handler* 
 
 using H = TCefv8Handler;
 
-Ref<ICefv8Handler> TCefv8HandlerRef::UnWrap(void* data) { return UnWrapAs<TCefv8HandlerRef, ICefv8Handler>(data); }
+Ref<ICefv8Handler> TCefv8HandlerRef::UnWrap(TCefv8Handler* data) { return UnWrapAs<TCefv8HandlerRef, ICefv8Handler>(data); }
 
 bool TCefv8HandlerRef::Execute(const std::u16string& name, const Ref<ICefv8Value>& obj,
                                const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                                std::u16string& exception) {
   CefOutgoingCall call(arguments);
-  bool handled = CallBool(&H::execute, CefStringArg(name), CefWrapAs<TCefv8Value>(obj), call.Count(), call.Block(),
+  bool handled = CallBool(&H::execute, CefStringArg(name), CefWrapAs(obj), call.Count(), call.Block(),
                           call.ReturnSlot(), call.ExceptionRecord());
   call.Finish(retval, exception);
   return handled;
@@ -95,7 +95,7 @@ bool TCefv8HandlerRef::ExecuteWithContext(const Ref<ICefv8Context>& context, con
                                           const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                                           std::u16string& exception) {
   CefOutgoingCall call(arguments);
-  bool handled = CallBool(&H::execute_with_context, CefWrapAs<TCefv8Context>(context), CefWrapAs<TCefv8Value>(obj),
+  bool handled = CallBool(&H::execute_with_context, CefWrapAs(context), CefWrapAs(obj),
                           call.Count(), call.Block(), call.ReturnSlot(), call.ExceptionRecord());
   call.Finish(retval, exception);
   return handled;

@@ -23,6 +23,10 @@ class ICefv8Handler : public virtual ICefBase {
                                   const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                                   std::u16string& exception) = 0;
 };
+template <>
+struct CefWireOf<ICefv8Handler> {
+  using type = TCefv8Handler;
+};
 
 // The base of the program's native-function handlers. The base handles nothing: both
 // operations answer false and leave retval and exception as they were.
@@ -51,10 +55,10 @@ class TCefv8HandlerOwn : public TCefBaseOwn, public virtual ICefv8Handler {
 };
 
 // A handler of the runtime's, reached through a function value.
-class TCefv8HandlerRef : public TCefRefOf<TCefv8Handler, ICefv8Handler> {
+class TCefv8HandlerRef : public TCefRefOf<ICefv8Handler> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefv8Handler> UnWrap(void* data);
+  static Ref<ICefv8Handler> UnWrap(TCefv8Handler* data);
 
   bool Execute(const std::u16string& name, const Ref<ICefv8Value>& obj, const TCefv8ValueArray& arguments,
                Ref<ICefv8Value>& retval, std::u16string& exception) override;

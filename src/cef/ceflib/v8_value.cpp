@@ -10,7 +10,7 @@ namespace cef {
 using V = TCefv8Value;
 using Arg = CefStringArg;
 
-Ref<ICefv8Value> TCefv8ValueRef::UnWrap(void* data) { return UnWrapAs<TCefv8ValueRef, ICefv8Value>(data); }
+Ref<ICefv8Value> TCefv8ValueRef::UnWrap(TCefv8Value* data) { return UnWrapAs<TCefv8ValueRef, ICefv8Value>(data); }
 
 Ref<ICefv8Value> TCefv8ValueRef::CreateUndefined() { return UnWrap(CEF_API(cef_v8value_create_undefined)()); }
 Ref<ICefv8Value> TCefv8ValueRef::CreateNull() { return UnWrap(CEF_API(cef_v8value_create_null)()); }
@@ -34,13 +34,13 @@ Ref<ICefv8Value> TCefv8ValueRef::CreateString(const std::u16string& str) {
 // runtime leaves no reference behind.
 Ref<ICefv8Value> TCefv8ValueRef::CreateObject(const Ref<ICefv8Value>& UserData) {
   auto create = CEF_API(cef_v8value_create_object);
-  return UnWrap(create(CefWrapAs<V>(UserData)));
+  return UnWrap(create(CefWrapAs(UserData)));
 }
 
 Ref<ICefv8Value> TCefv8ValueRef::CreateObjectWithAccessor(const Ref<ICefv8Value>& UserData,
                                                           const Ref<ICefV8Accessor>& Accessor) {
   auto create = CEF_API(cef_v8value_create_object_with_accessor);
-  return UnWrap(create(CefWrapAs<V>(UserData), CefWrapAs<TCefV8Accessor>(Accessor)));
+  return UnWrap(create(CefWrapAs(UserData), CefWrapAs(Accessor)));
 }
 
 // The local reference to the accessor goes on return; the runtime's object keeps its own.
@@ -55,7 +55,7 @@ Ref<ICefv8Value> TCefv8ValueRef::CreateArray() { return UnWrap(CEF_API(cef_v8val
 
 Ref<ICefv8Value> TCefv8ValueRef::CreateFunction(const std::u16string& name, const Ref<ICefv8Handler>& handler) {
   auto create = CEF_API(cef_v8value_create_function);
-  return UnWrap(create(Arg(name), CefWrapAs<TCefv8Handler>(handler)));
+  return UnWrap(create(Arg(name), CefWrapAs(handler)));
 }
 
 bool TCefv8ValueRef::IsUndefined() { return CallBool(&V::is_undefined); }
@@ -68,7 +68,7 @@ bool TCefv8ValueRef::IsString() { return CallBool(&V::is_string); }
 bool TCefv8ValueRef::IsObject() { return CallBool(&V::is_object); }
 bool TCefv8ValueRef::IsArray() { return CallBool(&V::is_array); }
 bool TCefv8ValueRef::IsFunction() { return CallBool(&V::is_function); }
-bool TCefv8ValueRef::IsSame(const Ref<ICefv8Value>& that) { return CallBool(&V::is_same, CefWrapAs<V>(that)); }
+bool TCefv8ValueRef::IsSame(const Ref<ICefv8Value>& that) { return CallBool(&V::is_same, CefWrapAs(that)); }
 bool TCefv8ValueRef::GetBoolValue() { return CallBool(&V::get_bool_value); }
 int32_t TCefv8ValueRef::GetIntValue() { return Call(&V::get_int_value); }
 double TCefv8ValueRef::GetDoubleValue() { return Call(&V::get_double_value); }
@@ -85,10 +85,10 @@ Ref<ICefv8Value> TCefv8ValueRef::GetValueByKey(const std::u16string& key) {
 }
 Ref<ICefv8Value> TCefv8ValueRef::GetValueByIndex(int32_t index) { return UnWrap(Call(&V::get_value_byindex, index)); }
 bool TCefv8ValueRef::SetValueByKey(const std::u16string& key, const Ref<ICefv8Value>& value) {
-  return CallBool(&V::set_value_bykey, Arg(key), CefWrapAs<V>(value));
+  return CallBool(&V::set_value_bykey, Arg(key), CefWrapAs(value));
 }
 bool TCefv8ValueRef::SetValueByIndex(int32_t index, const Ref<ICefv8Value>& value) {
-  return CallBool(&V::set_value_byindex, index, CefWrapAs<V>(value));
+  return CallBool(&V::set_value_byindex, index, CefWrapAs(value));
 }
 bool TCefv8ValueRef::SetValueByAccessor(const std::u16string& key, int32_t settings, int32_t attribute) {
   return CallBool(&V::set_value_byaccessor, Arg(key), settings, attribute);
@@ -110,7 +110,7 @@ Ref<ICefv8Handler> TCefv8ValueRef::GetFunctionHandler() {
 bool TCefv8ValueRef::ExecuteFunction(const Ref<ICefv8Value>& obj, const TCefv8ValueArray& arguments,
                                      Ref<ICefv8Value>& retval, std::u16string& exception) {
   CefOutgoingCall call(arguments);
-  bool handled = CallBool(&V::execute_function, CefWrapAs<V>(obj), call.Count(), call.Block(), call.ReturnSlot(),
+  bool handled = CallBool(&V::execute_function, CefWrapAs(obj), call.Count(), call.Block(), call.ReturnSlot(),
                           call.ExceptionRecord());
   call.Finish(retval, exception);
   return handled;
@@ -120,14 +120,14 @@ bool TCefv8ValueRef::ExecuteFunctionWithContext(const Ref<ICefv8Context>& contex
                                                 const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                                                 std::u16string& exception) {
   CefOutgoingCall call(arguments);
-  bool handled = CallBool(&V::execute_function_with_context, CefWrapAs<TCefv8Context>(context), CefWrapAs<V>(obj),
+  bool handled = CallBool(&V::execute_function_with_context, CefWrapAs(context), CefWrapAs(obj),
                           call.Count(), call.Block(), call.ReturnSlot(), call.ExceptionRecord());
   call.Finish(retval, exception);
   return handled;
 }
 
 CefIncomingArguments::~CefIncomingArguments() {
-  for (uint32_t i = taken_; i < count_; ++i) CefIncomingRef<V> unclaimed(arguments_[i]);
+  for (uint32_t i = taken_; i < count_; ++i) IncomingRef<V> unclaimed(arguments_[i]);
 }
 
 TCefv8ValueArray CefIncomingArguments::Take() {
@@ -141,24 +141,25 @@ TCefv8ValueArray CefIncomingArguments::Take() {
 // reaches the runtime.
 CefOutgoingCall::CefOutgoingCall(const TCefv8ValueArray& arguments) {
   block_.reserve(arguments.size());
-  for (const Ref<ICefv8Value>& argument : arguments) block_.push_back(CefWrapAs<V>(argument));
+  for (const Ref<ICefv8Value>& argument : arguments) block_.push_back(CefWrapAs(argument));
 }
 
 // Only a failure inside Finish leaves a returned value or exception text behind.
 CefOutgoingCall::~CefOutgoingCall() {
-  CefIncomingRef<V> unclaimed(returned_);
-  if (exception_.str && CefApi().cef_string_clear) CefApi().cef_string_clear(&exception_);
+  IncomingRef<V> unclaimed(returned_);
+  auto clear = CEF_API_IF_LOADED(cef_string_clear);
+  if (exception_.str && clear) clear(&exception_);
 }
 
 void CefOutgoingCall::Finish(Ref<ICefv8Value>& retval, std::u16string& exception) {
-  retval = CefIncomingRef<V>(std::exchange(returned_, nullptr)).Take<TCefv8ValueRef>();
+  retval = IncomingRef<V>(std::exchange(returned_, nullptr)).Take<TCefv8ValueRef>();
   exception = CefStringReadAndClear(&exception_);
 }
 
 void CefV8HandOver(const Ref<ICefv8Value>& retval, const std::u16string& exception, TCefv8Value** retvalSlot,
                    TCefString* exceptionRecord) {
   TCefString copy = exceptionRecord ? CefStringOwnedCopy(exception) : TCefString{};
-  if (retvalSlot) *retvalSlot = CefWrapAs<V>(retval);
+  if (retvalSlot) *retvalSlot = CefWrapAs(retval);
   if (exceptionRecord) *exceptionRecord = copy;
 }
 

@@ -65,11 +65,15 @@ class ICefv8Value : public virtual ICefBase {
                                           const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                                           std::u16string& exception) = 0;
 };
+template <>
+struct CefWireOf<ICefv8Value> {
+  using type = TCefv8Value;
+};
 
-class TCefv8ValueRef : public TCefRefOf<TCefv8Value, ICefv8Value> {
+class TCefv8ValueRef : public TCefRefOf<ICefv8Value> {
  public:
   using TCefRefOf::TCefRefOf;
-  static Ref<ICefv8Value> UnWrap(void* data);
+  static Ref<ICefv8Value> UnWrap(TCefv8Value* data);
 
   // New values from the runtime; each answers null when the runtime makes none.
   static Ref<ICefv8Value> CreateUndefined();
@@ -125,31 +129,6 @@ class TCefv8ValueRef : public TCefRefOf<TCefv8Value, ICefv8Value> {
   bool ExecuteFunctionWithContext(const Ref<ICefv8Context>& context, const Ref<ICefv8Value>& obj,
                                   const TCefv8ValueArray& arguments, Ref<ICefv8Value>& retval,
                                   std::u16string& exception) override;
-};
-
-// A runtime reference that arrived with a callback argument or a result: released when
-// the owner goes unless a wrapper has taken it over, so a failure before or while
-// wrapping leaks nothing.
-template <class S>
-class CefIncomingRef {
- public:
-  explicit CefIncomingRef(S* data) noexcept : data_(data) {}
-  CefIncomingRef(const CefIncomingRef&) = delete;
-  CefIncomingRef& operator=(const CefIncomingRef&) = delete;
-  ~CefIncomingRef() {
-    if (data_ && data_->base.release) data_->base.release(&data_->base);
-  }
-
-  // Wrapper::UnWrap of the pointer; the reference is the wrapper's once it exists.
-  template <class Wrapper>
-  auto Take() {
-    auto wrapped = Wrapper::UnWrap(data_);
-    data_ = nullptr;
-    return wrapped;
-  }
-
- private:
-  S* data_;
 };
 
 // The argument values of a native call, each with the reference it brought; those not

@@ -1,7 +1,7 @@
 #include "cef/cefvcl/chromium.h"
 
-#include "cef/cefvcl/client_handler.h"
 #include "cef/cefvcl/chromium_resource.h"
+#include "cef/cefvcl/vcl_client_handler.h"
 #include "platform/errors.h"
 #include "ui/form_reader.h"
 

@@ -10,7 +10,6 @@
 namespace cef {
 namespace {
 std::unique_ptr<TCefApplicationEvents> g_app_events;
-CallbackErrorReport g_previous_report;
 }
 
 TCefApplicationEvents::TCefApplicationEvents(ui::TComponent* owner) : TComponent(owner) {
@@ -45,16 +44,15 @@ void ClientHandlerDestroyed() noexcept {
 
 TCefApplicationEvents* CefAppEvents() noexcept { return g_app_events.get(); }
 
+CallbackErrorReport ApplicationErrorReport() {
+  return [](const std::u16string& message) { ui::Application().ReportError(message); };
+}
+
 void CefVclInitialization() {
   RegisterChromiumClass();
-  // A failure inside a runtime callback reaches the user as any other error of the loop.
-  g_previous_report = SetCallbackErrorReport([](const std::u16string& message) { ui::Application().ReportError(message); });
   g_app_events = std::make_unique<TCefApplicationEvents>(nullptr);
 }
 
-void CefVclFinalization() noexcept {
-  g_app_events.reset();
-  SetCallbackErrorReport(std::move(g_previous_report));
-}
+void CefVclFinalization() noexcept { g_app_events.reset(); }
 
 }  // namespace cef

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "cef/ceflib/guard.h"
 #include "ui/component.h"
 #include "ui/hooks.h"
 
@@ -40,6 +41,10 @@ class TCefApplicationEvents : public ui::TComponent, private ui::IMessageHook, p
 // client starts the timer, the last one stops it.
 void ClientHandlerCreated() noexcept;
 void ClientHandlerDestroyed() noexcept;
+
+// The report that brings a failure inside a runtime callback to the user as any other error
+// of the loop: the application's error report.
+CallbackErrorReport ApplicationErrorReport();
 
 // The layer's one pump, made when the layer starts and freed before the runtime is shut
 // down; null outside that time.

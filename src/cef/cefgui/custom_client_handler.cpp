@@ -1,4 +1,4 @@
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 
 #include "cef/cefgui/custom_handlers.h"
 

@@ -1,4 +1,4 @@
-#include "cef/cefvcl/client_handler.h"
+#include "cef/cefvcl/vcl_client_handler.h"
 
 #include "cef/cefvcl/pump.h"
 

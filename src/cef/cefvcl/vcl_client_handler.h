@@ -2,7 +2,7 @@
 // The client the browser control creates: the control-side handlers, and the count of
 // live clients that keeps the message pump's timer running.
 
-#include "cef/cefgui/client_handler.h"
+#include "cef/cefgui/custom_client_handler.h"
 
 namespace cef {
 
