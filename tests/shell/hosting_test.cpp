@@ -9,8 +9,6 @@
 
 namespace {
 
-std::u16string Home() { return u"http://" + std::u16string(shell::ServiceHost); }
-
 using testing_support::BrowserValue;
 
 std::u16string BrowserUrl(const cef::Ref<cef::ICefBrowser>& browser) { return browser->GetMainFrame()->GetUrl(); }
@@ -23,14 +21,14 @@ TEST_F(Hosting, TheBrowserFillsTheLowerPanelWithTheServicesSignInPage) {
   EXPECT_EQ(chrome->Parent(), form_->Panel2);
   EXPECT_EQ(chrome->Bounds(), (ui::Rect{2, 0, 1052, 662}));
   EXPECT_EQ(chrome->Color(), 16185078);
-  EXPECT_EQ(chrome->DefaultUrl(), Home() + u"/auth");
+  EXPECT_EQ(chrome->DefaultUrl(), shell_testing::ServiceHome() + u"/auth");
   EXPECT_EQ(chrome->TabOrder(), 0);
   EXPECT_TRUE(chrome->OnGetDownloadHandler()) << "bound to chromeGetDownloadHandler";
   cef::TChromiumOptions only;
   only.Include(cef::coDeveloperToolsDisabled);
   EXPECT_TRUE(chrome->Options() == only) << "exactly the developer tools disabled";
   WaitIdle();
-  EXPECT_EQ(BrowserUrl(chrome->Browser()), Home() + u"/auth");
+  EXPECT_EQ(BrowserUrl(chrome->Browser()), shell_testing::ServiceHome() + u"/auth");
   // The developer tools cannot be opened.
   chrome->Browser()->ShowDevTools();
   EXPECT_EQ(BrowserValue(chrome->Browser(), "dev_tools.open"), 0);
@@ -58,7 +56,7 @@ TEST_F(Hosting, TheBrowserFollowsThePanelOnResizeMaximiseAndRestore) {
 TEST_F(Hosting, TheReloadPictureReloadsWhateverPageIsShown) {
   cef::Ref<cef::ICefBrowser> browser = form_->chrome->Browser();
   WaitIdle();
-  browser->GetMainFrame()->LoadUrl(Home() + u"/bids/2");
+  browser->GetMainFrame()->LoadUrl(shell_testing::ServiceHome() + u"/bids/2");
   WaitIdle();
   int32_t reloads = testing_support::ProgramStandin().standin_call_count("browser.reload");
   int32_t started = BrowserValue(browser, "loads.started");
@@ -66,7 +64,7 @@ TEST_F(Hosting, TheReloadPictureReloadsWhateverPageIsShown) {
   EXPECT_EQ(testing_support::ProgramStandin().standin_call_count("browser.reload"), reloads + 1);
   WaitIdle();
   EXPECT_EQ(BrowserValue(browser, "loads.started"), started + 1);
-  EXPECT_EQ(BrowserUrl(browser), Home() + u"/bids/2");
+  EXPECT_EQ(BrowserUrl(browser), shell_testing::ServiceHome() + u"/bids/2");
 }
 
 TEST_F(Hosting, WithoutABrowserReloadAndSignInDoNothing) {

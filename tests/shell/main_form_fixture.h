@@ -3,6 +3,7 @@
 // runtime stand-in and the service host mapped to the test service.
 
 #include <memory>
+#include <string>
 
 #include "cef/cefvcl/pump.h"
 #include "shell/config.h"
@@ -14,6 +15,9 @@
 #include "ui/picture.h"
 
 namespace shell_testing {
+
+// The service's home address, as the program builds it.
+inline std::u16string ServiceHome() { return u"http://" + std::u16string(shell::ServiceHost); }
 
 class MainFormFixture : public testing_support::StandinTest {
  protected:

@@ -13,10 +13,6 @@
 
 namespace {
 
-const testing_support::StandinControl& Control() { return testing_support::ProgramStandin(); }
-
-std::u16string Home() { return u"http://" + std::u16string(shell::ServiceHost); }
-
 // Listens after the page commands: a key it sees unhandled is dispatched to its window.
 class Recorder : public ui::IMessageHook {
  public:
@@ -57,9 +53,9 @@ class PageCommands : public shell_testing::MainFormFixture {
   }
   HWND Page() { return form_->chrome->BrowserHandle(); }
   cef::Ref<cef::ICefBrowser> Browser() { return form_->chrome->Browser(); }
-  int Calls(const char* member) { return Control().standin_call_count(member); }
+  int Calls(const char* member) { return testing_support::ProgramStandin().standin_call_count(member); }
   void Visit(const std::u16string& path) {
-    Browser()->GetMainFrame()->LoadUrl(Home() + path);
+    Browser()->GetMainFrame()->LoadUrl(shell_testing::ServiceHome() + path);
     WaitIdle();
   }
 };
@@ -142,7 +138,7 @@ TEST_F(PageCommands, BackAndForwardOnlyWhenTheBrowserCan) {
   Drain();
   WaitIdle();
   EXPECT_EQ(Calls("browser.go_back"), back + 1);
-  EXPECT_EQ(Browser()->GetMainFrame()->GetUrl(), Home() + u"/auth");
+  EXPECT_EQ(Browser()->GetMainFrame()->GetUrl(), shell_testing::ServiceHome() + u"/auth");
   // Alt released after Alt+Right is taken too: alone it would open the window's menu mode.
   Recorder recorder;
   Press(Page(), VK_RIGHT, shell::kAlt);
@@ -189,7 +185,7 @@ TEST_F(PageCommands, ZoomStepsByHalfWithinFiveEitherWay) {
 TEST_F(PageCommands, WithoutABrowserNoKeyIsTaken) {
   form_.reset();
   ASSERT_TRUE(testing_support::PumpUntil([] { return cef::ClientHandlerCount.load() == 0; }));
-  Control().standin_fail_next("cef_browser_create_sync", 1);
+  testing_support::ProgramStandin().standin_fail_next("cef_browser_create_sync", 1);
   form_ = std::make_unique<shell::TMainForm>(nullptr);
   ASSERT_FALSE(Browser());
   Recorder recorder;
