@@ -124,7 +124,11 @@ TEST_F(DownloadCallbacks, ClosingTheBrowserReleasesADownloadUnderWay) {
   RuntimeRef<TCefFrame> frame = MainFrame(browser.get());
   LoadUrl(frame.get(), ServiceUrl("/download?size=200000", "closed"));
   WorkUntilAsked();
-  Work();
+  // The first chunk goes on once it has come from the network, one chunk per work call.
+  for (int call = 0; call < 2000 && handler.log.empty(); ++call) {
+    Work();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   ASSERT_EQ(handler.log, std::vector<std::string>{"data 65536"});
   Close(browser);
   EXPECT_EQ(handler.log, (std::vector<std::string>{"data 65536", "released"}));
