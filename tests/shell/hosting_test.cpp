@@ -82,7 +82,7 @@ void MakeFormWithoutABrowser(std::unique_ptr<shell::TMainForm>& form) {
 }
 
 TEST_F(Hosting, WithoutABrowserTheReloadPictureDoesNothing) {
-  MakeFormWithoutABrowser(form_);
+  ASSERT_NO_FATAL_FAILURE(MakeFormWithoutABrowser(form_));
   int32_t reloads = Control().standin_call_count("browser.reload");
   form_->Image2Click(form_->Image2);
   EXPECT_EQ(Control().standin_call_count("browser.reload"), reloads);
@@ -92,7 +92,7 @@ TEST_F(Hosting, WithoutABrowserTheReloadPictureDoesNothing) {
 // entry runs this test alone that way, so that no other test of the program signs in.
 TEST_F(Hosting, WithoutABrowserTheSignInDoesNothing) {
   if (platform::CommandLineArguments().size() != 2) GTEST_SKIP() << "needs the program started with two arguments";
-  MakeFormWithoutABrowser(form_);  // the window's creation signs in
+  ASSERT_NO_FATAL_FAILURE(MakeFormWithoutABrowser(form_));  // the window's creation signs in
   form_->FormCreate(form_.get());
   EXPECT_EQ(Control().standin_browser_count(), 0);
 }
