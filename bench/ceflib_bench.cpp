@@ -343,7 +343,7 @@ class SilentControl final : public base::RefCounted, public cef::IChromiumEvents
   }
 
   void GetSettings(TCefBrowserSettings&) override {}
-  bool doOnBeforePopup(B, const TCefPopupFeatures&, TCefWindowInfo&, O, R<cef::ICefBase>&) override { return false; }
+  bool doOnBeforePopup(B, TCefPopupFeatures&, TCefWindowInfo&, O, R<cef::ICefBase>&) override { return false; }
   void doOnAfterCreated(B) override {}
   bool doOnBeforeClose(B) override { return false; }
   bool doOnClose(B) override { return false; }

@@ -109,10 +109,24 @@ Section "${PRODUCT}" SecProgram
   File "/oname=${PROGRAM_FILE}" "${PROGRAM}"
   !insertmacro InstallRuntimeFiles
   SetOutPath "$INSTDIR"
+  Call MakeCacheFolder
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${PROGRAM_FILE}" "" "$INSTDIR\${PROGRAM_FILE}" 0
   Call WriteUninstallEntry
 SectionEnd
+
+; The runtime keeps its "cache" folder beside the program, which runs as the user who starts
+; it: a standard user may not make a folder under Program Files, so the installer makes it
+; and lets the machine's Users group change it and everything it will hold. The group is
+; named by its well-known identifier, which holds in every language of Windows.
+Function MakeCacheFolder
+  CreateDirectory "$INSTDIR\cache"
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\cache" /grant *S-1-5-32-545:(OI)(CI)M'
+  Pop $0
+  ${If} $0 != 0
+    DetailPrint "icacls: $0"
+  ${EndIf}
+FunctionEnd
 
 ; The entry in the system's list of installed programs.
 Function WriteUninstallEntry
@@ -134,8 +148,8 @@ FunctionEnd
 Section "Uninstall"
   Delete "$INSTDIR\${PROGRAM_FILE}"
   !insertmacro RemoveRuntimeFiles
-  ; The runtime makes its "cache" folder beside the program at the first start. It holds the
-  ; program's own data, not the user's, so it goes with the program.
+  ; The runtime's "cache" folder holds the program's own data, not the user's, so it goes
+  ; with the program.
   RMDir /r "$INSTDIR\cache"
   Delete "${SHORTCUT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

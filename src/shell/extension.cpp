@@ -85,6 +85,12 @@ std::u16string CallingPageAddress() {
   return frame ? frame->GetUrl() : u"";
 }
 
+// Any page the browser reaches, also a foreign one that a link led to, has `cef.app`. Only
+// the service's own pages may make the program open or drive anything: whatever another
+// page asks for is quietly dropped, and the page learns nothing from the answer. In a frame
+// or a pop-up, the address of the page whose script calls decides.
+bool CalledFromServicePage() { return IsServiceAddress(CallingPageAddress()); }
+
 HWND MainWindowHandle() {
   ui::TForm* form = ui::Application().MainForm();
   return form && form->HandleAllocated() ? form->Handle() : nullptr;
@@ -140,20 +146,17 @@ bool TExtension::ObjectMessage(const TCefv8ValueArray&, Ref<ICefv8Value>& retval
 }
 
 bool TExtension::OpenView(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) {
-  // Any page the browser reaches, also a foreign one that a link led to, has `cef.app`.
-  // Only the service's own pages may make the shell open something: whatever another
-  // page asks for is quietly dropped, and the page learns nothing from the answer.
-  if (IsServiceAddress(CallingPageAddress())) ShellOpen(StringArgument(arguments, 0));
+  if (CalledFromServicePage()) ShellOpen(StringArgument(arguments, 0));
   return true;
 }
 
 bool TExtension::OpenHome(const TCefv8ValueArray&, Ref<ICefv8Value>&) {
-  OpenHomePage();
+  if (CalledFromServicePage()) OpenHomePage();
   return true;
 }
 
 bool TExtension::GoG2b(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) {
-  OpenG2bBidList(StringArgument(arguments, 0), StringArgument(arguments, 1));
+  if (CalledFromServicePage()) OpenG2bBidList(StringArgument(arguments, 0), StringArgument(arguments, 1));
   return true;
 }
 

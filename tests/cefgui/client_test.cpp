@@ -93,16 +93,20 @@ TEST_F(ClientTest, AfterReleaseHandlersEveryGetterAnswersNullAndASecondReleaseCh
   EXPECT_TRUE(events->calls.empty());
 }
 
-TEST_F(ClientTest, AHandlerTheRuntimeStillHoldsAnswersAfterReleaseAndLivesUntilItsLastRelease) {
+TEST_F(ClientTest, AHandlerTheRuntimeStillHoldsIsCutOffByReleaseAndLivesUntilItsLastRelease) {
   TCefLoadHandler* load = ClientWire()->get_load_handler(ClientWire());
   ReleaseHandlersOf(client);
   client = nullptr;  // the client goes too; the handler is the runtime's alone now
   EXPECT_EQ(RefCountOf(&load->base), 1);
+  events->answer = true;
+  events->texts["errorText"] = u"from the control";
   fakes::FakeBrowser browser;
   fakes::FakeFrame frame;
+  RuntimeString errorText(u"net::ERR_FAILED");
   load->on_load_start(load, browser.Hand(), frame.Hand());
-  EXPECT_EQ(events->calls, std::vector<std::string>{"doOnLoadStart " + fakes::Ptr(&browser.wire) + " " +
-                                                    fakes::Ptr(&frame.wire)});
+  EXPECT_EQ(load->on_load_error(load, browser.Hand(), frame.Hand(), -105, nullptr, errorText.get()), 0);
+  EXPECT_TRUE(errorText.Untouched());
+  EXPECT_TRUE(events->calls.empty()) << "a released handler reached the control";
   EXPECT_EQ(load->base.release(&load->base), 0);
   EXPECT_EQ(browser.refs, 1);
   EXPECT_EQ(frame.refs, 1);

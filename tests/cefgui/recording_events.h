@@ -102,7 +102,7 @@ class RecordingEvents : public base::RefCounted, public cef::IChromiumEvents {
   using Out = std::u16string&;
 
   void GetSettings(TCefBrowserSettings& settings) override;
-  bool doOnBeforePopup(Browser parentBrowser, const TCefPopupFeatures& popupFeatures, TCefWindowInfo& windowInfo,
+  bool doOnBeforePopup(Browser parentBrowser, TCefPopupFeatures& popupFeatures, TCefWindowInfo& windowInfo,
                        Out url, Ref<ICefBase>& client) override {
     return Answer("doOnBeforePopup", parentBrowser, &popupFeatures, &windowInfo, Var{"url", url},
                   Var{"client", client});

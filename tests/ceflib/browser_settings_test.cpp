@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <set>
+#include <string>
 
 #include "cef/ceflib/strings.h"
 
@@ -73,13 +74,17 @@ void ExpectOptionBytes(const Filled& filled, TChromiumOptions options) {
   }
 }
 
-TEST(BrowserSettingsTest, TheMainWindowsSettingSetsTheDeveloperToolsByteOnly) {
+// The main window's setting (developer tools disabled) among them.
+TEST(BrowserSettingsTest, EachOptionAloneSetsItsOwnByteAndNoOther) {
   const std::u16string empty;
   TChromiumFontOptions fonts;
-  Filled filled = Fill({coDeveloperToolsDisabled}, fonts, empty, empty);
-  ExpectOptionBytes(filled, {coDeveloperToolsDisabled});
-  EXPECT_EQ(filled.record.developer_tools_disabled, 1);
-  EXPECT_EQ(filled.record.size, sizeof(TCefBrowserSettings)) << "the fill leaves the size alone";
+  for (int n = 0; n < kChromiumOptionCount; ++n) {
+    SCOPED_TRACE("option " + std::to_string(n));
+    TChromiumOptions alone{static_cast<TChromiumOption>(n)};
+    Filled filled = Fill(alone, fonts, empty, empty);
+    ExpectOptionBytes(filled, alone);
+    EXPECT_EQ(filled.record.size, sizeof(TCefBrowserSettings)) << "the fill leaves the size alone";
+  }
 }
 
 TEST(BrowserSettingsTest, EveryOptionSetsEverySwitchAndNoPadding) {

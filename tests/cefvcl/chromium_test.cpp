@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 
 #include "cef/ceflib/strings.h"
 #include "cef/cefvcl/pump.h"
@@ -177,10 +178,12 @@ TEST_F(Chromium, TheFourWindowMessages) {
   // Focus is handed on as a posted message: the browser has it only after the loop ran.
   Ref<ICefBrowser> browser = chrome->Browser();
   ASSERT_EQ(BrowserValue(browser, "focused"), 0);
-  SendMessageW(window, WM_SETFOCUS, 0, 0);
+  // wParam names the window that lost the focus; lParam is not passed on.
+  SendMessageW(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(form->Handle()), 77);
   EXPECT_EQ(BrowserValue(browser, "focused"), 0) << "not sent: posted";
   MSG posted{};
   ASSERT_TRUE(PeekMessageW(&posted, chrome->BrowserHandle(), WM_SETFOCUS, WM_SETFOCUS, PM_NOREMOVE));
+  EXPECT_EQ(posted.wParam, reinterpret_cast<WPARAM>(form->Handle()));
   EXPECT_EQ(posted.lParam, 0);
   EXPECT_TRUE(PumpUntil([&] { return BrowserValue(browser, "focused") == 1; }));
 }
@@ -252,20 +255,74 @@ TEST_F(Chromium, APopupSettingsRecordOfAnotherSizeIsAnAssertionFailureReportedOn
   EXPECT_EQ(system.messageBoxes[0].text, u"Assertion failure (cefvcl, line 855)");
 }
 
-TEST_F(Chromium, AfterDestroyTheOldClientAnswersNullForEveryHandler) {
+TEST_F(Chromium, OnBeforePopupMayChangeThePopupsFeatures) {
+  ChromeForm* form = MakeForm("");
+  form->Chrome()->SetOnBeforePopup([](TObject*, const Ref<ICefBrowser>&, TCefPopupFeatures& features,
+                                      TCefWindowInfo&, std::u16string&, Ref<ICefBase>&, bool&) {
+    features.width = 480;
+    features.widthSet = 1;
+    features.menuBarVisible = 0;
+  });
+  ControlCall call(Control(), "life_span.on_before_popup");
+  TCefBrowserSettings given{};
+  given.size = sizeof given;
+  TCefPopupFeatures features{};
+  features.menuBarVisible = 1;
+  call.Record(1, features).Record(5, given);
+  ASSERT_EQ(WithRawBrowser(form->Chrome()->Browser(), [&](TCefBrowser* b) { return call.Fire(b); }), 1);
+  auto seen = call.RecordAt<TCefPopupFeatures>(1);
+  EXPECT_EQ(seen.width, 480);
+  EXPECT_EQ(seen.widthSet, 1);
+  EXPECT_EQ(seen.menuBarVisible, 0);
+}
+
+TEST_F(Chromium, AnEventThatClearsItselfWhileItRunsLivesUntilItReturns) {
+  ChromeForm* form = MakeForm("");
+  TChromium* chrome = form->Chrome();
+  // Statics: once the handler is gone, its own captures may not be touched.
+  static bool running;
+  static int destroyedWhileRunning;
+  running = false;
+  destroyedWhileRunning = -1;
+  struct Witness {
+    ~Witness() { destroyedWhileRunning = running ? 1 : 0; }
+  };
+  auto witness = std::make_shared<Witness>();
+  chrome->SetOnTitleChange([witness, chrome](TObject*, const Ref<ICefBrowser>&, const std::u16string&, bool&) {
+    running = true;
+    chrome->SetOnTitleChange(nullptr);
+    running = false;
+  });
+  witness.reset();
+  ControlCall call(Control(), "display.on_title_change");
+  call.Text(1, u"A title");
+  ASSERT_EQ(WithRawBrowser(chrome->Browser(), [&](TCefBrowser* b) { return call.Fire(b); }), 1);
+  EXPECT_FALSE(chrome->OnTitleChange());
+  EXPECT_EQ(destroyedWhileRunning, 0) << "the handler was destroyed while it ran";
+}
+
+TEST_F(Chromium, AfterDestroyTheOldClientAnswersNullAndAHandlerTheRuntimeHeldRaisesNoEvent) {
   ChromeForm* form = MakeForm(DefaultUrl(Service("/dom")) + kLoggingEvents);
   Ref<ICefBrowser> browser = form->Chrome()->Browser();
   ASSERT_TRUE(PumpUntil([&] { return log_.Has("load end 200"); }));
   Ref<ICefBase> client = browser->GetClient();
   ASSERT_TRUE(client);
   auto* raw = reinterpret_cast<TCefClient*>(client->Wrap());
-  ASSERT_NE(raw->get_display_handler(raw), nullptr) << "while the control lives";
-  TCefBase* display = &raw->get_display_handler(raw)->base;
-  display->release(display);
+  // The runtime may hold a handler beyond the control's life and call it then.
+  TCefDisplayHandler* display = raw->get_display_handler(raw);
+  ASSERT_NE(display, nullptr) << "while the control lives";
   size_t eventsBefore = log_.entries.size();
 
   form_.reset();
   EXPECT_EQ(BrowserValue(browser, "parent_window_will_close"), 1);
+  std::u16string late = u"Late title";
+  TCefString title{late.data(), static_cast<uint32_t>(late.size()), nullptr};
+  WithRawBrowser(browser, [&](TCefBrowser* b) {
+    b->base.add_ref(&b->base);  // the reference that goes with a callback's argument
+    display->on_title_change(display, b, &title);
+    return 0;
+  });
+  display->base.release(&display->base);
   using Getter = void* (*)(TCefClient*);
   const Getter getters[] = {
       reinterpret_cast<Getter>(raw->get_life_span_handler), reinterpret_cast<Getter>(raw->get_load_handler),

@@ -6,8 +6,8 @@
 # builds an installer of PROGRAM (the win64 tree's QvnClient.exe) with a runtime folder
 # holding RUNTIME_LIBRARY (the runtime stand-in, playing the operator's libcef.dll) and a
 # file in a subfolder, installs it silently into a fresh Wine prefix without a display,
-# checks the files, the Start-menu shortcut and the entry in the list of installed
-# programs, starts the installed program on a display of its own until its main window
+# checks the files, the cache folder, the Start-menu shortcut and the entry in the list of
+# installed programs, starts the installed program on a display of its own until its main window
 # shows, closes it, runs the registered silent uninstall and checks that everything the
 # installer made is gone. Each step is one case of the JUnit report REPORT; the steps after
 # a failed build, install or uninstall are skipped. The prefix and the package are removed
@@ -150,10 +150,19 @@ installed_files() {
   cmp "$runtime_library" "$install_dir/libcef.dll" || fail "libcef.dll is not the runtime folder's"
   cmp "$work/runtime/locales/ko.pak" "$install_dir/locales/ko.pak" || fail "the runtime's subfolder was not installed"
   [ -f "$install_dir/uninstall.exe" ] || fail "no uninstaller"
-  for foreign in XmlLoader.dll AutoUpdate.exe libcef_probe.dll libcef_nozip.dll cache; do
+  for foreign in XmlLoader.dll AutoUpdate.exe libcef_probe.dll libcef_nozip.dll; do
     [ ! -e "$install_dir/$foreign" ] || fail "the installer put $foreign into the program's folder"
   done
   ls -A "$install_dir"
+}
+
+# The runtime's cache folder, made by the installer for users who may not write beside the
+# program. Wine's icacls is a stub, so the grant is read from the installer's command: modify,
+# inherited by files and folders, for the Users group by its identifier.
+cache_folder() {
+  [ -d "$install_dir/cache" ] || fail "no cache folder beside the program"
+  grep -qF "nsExec::ExecToLog '\"\$SYSDIR\\icacls.exe\" \"\$INSTDIR\\cache\" /grant *S-1-5-32-545:(OI)(CI)M'" \
+    "$root/installer/qvn.nsi" || fail "the installer does not grant the Users group the modify right on the cache"
 }
 
 start_menu_shortcut() {
@@ -218,8 +227,6 @@ program_runs() {
     wait $program || { echo "the program ended with $?"; exit 1; }
   ' || fail "the installed program did not run as expected"
   timeout 60 "$wineserver" -w
-  # The runtime made its cache beside the program: the uninstaller must take it too.
-  [ -d "$install_dir/cache" ] || fail "the runtime made no cache folder beside the program"
 }
 
 # The registered silent uninstall, run as the system's list of programs runs it. The
@@ -249,6 +256,7 @@ run gate builds_installer build_installer
 run check refuses_wrong_inputs refuses_wrong_inputs
 run gate silent_install silent_install
 run check installed_files installed_files
+run check cache_folder cache_folder
 run check start_menu_shortcut start_menu_shortcut
 run check uninstall_entry uninstall_entry
 run check installed_program_runs program_runs

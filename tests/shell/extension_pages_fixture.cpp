@@ -8,11 +8,7 @@
 #include "support/test_service.h"
 
 namespace extension_testing {
-namespace {
-
-std::string ServiceHost() { return platform::Utf16ToUtf8(shell::ServiceHost); }
-
-}  // namespace
+std::string ServiceHostName() { return platform::Utf16ToUtf8(shell::ServiceHost); }
 
 const std::string kBigTextScript =
     "var k = '0123456789abc\\uD55C\\uD83D\\uDE00';"
@@ -43,7 +39,7 @@ void ExtensionPagesTest::SetUp() {
   // variable.
   std::string service = "127.0.0.1:" + std::to_string(testing_support::TestServicePort());
   hosts_.reset();
-  hosts_ = std::make_unique<testing_support::ScopedHosts>(ServiceHost() + "=" + service + ";" + kForeignHost + "=" +
+  hosts_ = std::make_unique<testing_support::ScopedHosts>(ServiceHostName() + "=" + service + ";" + kForeignHost + "=" +
                                                           service);
 }
 
@@ -56,6 +52,6 @@ std::u16string ExtensionPagesTest::RunPage(const std::string& host, const std::s
   return BrowserText("title");
 }
 
-std::u16string ExtensionPagesTest::RunServicePage(const std::string& code) { return RunPage(ServiceHost(), code); }
+std::u16string ExtensionPagesTest::RunServicePage(const std::string& code) { return RunPage(ServiceHostName(), code); }
 
 }  // namespace extension_testing

@@ -10,6 +10,8 @@
 namespace extension_testing {
 
 inline constexpr char kForeignHost[] = "foreign.example";
+// The service's host as the program has it built in.
+std::string ServiceHostName();
 
 // A page script that leaves in `big` a text of ten mebi code units and an end mark, the
 // same as BigText(): sixteen units (a Korean syllable and a surrogate pair among them)

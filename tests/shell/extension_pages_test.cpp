@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 #include "shell/config.h"
@@ -13,6 +14,7 @@ namespace {
 using testing_support::FakeSystem;
 using extension_testing::ExtensionPagesTest;
 using extension_testing::kForeignHost;
+using extension_testing::ServiceHostName;
 
 // The test parameter lives in the one handler, so this sequence is one test.
 TEST_F(ExtensionPagesTest, TheTestParameterIsSharedByLaterPagesAndIgnoresWhatItMustIgnore) {
@@ -88,9 +90,9 @@ TEST_F(ExtensionPagesTest, NothingOpensWithoutATruthyDocument) {
 
 TEST_F(ExtensionPagesTest, AForeignPageCannotMakeTheShellOpenAnything) {
   EXPECT_EQ(RunPage(kForeignHost, "var r = [cef.app.open_bidview('C:\\\\Windows\\\\System32\\\\calc.exe'),"
-                                  "  cef.app.open_sucview('http://evil.example/')];"
+                                  "  cef.app.open_sucview('http://evil.example/'), cef.app.open_home()];"
                                   "document.title = 'done ' + r.join(',');"),
-            u"done ,")
+            u"done ,,")
       << "the page sees the same as on a service page";
   EXPECT_TRUE(system.shellCalls.empty());
   // The same call from the service's page goes through, so the host made the difference.
@@ -100,13 +102,32 @@ TEST_F(ExtensionPagesTest, AForeignPageCannotMakeTheShellOpenAnything) {
 }
 
 TEST_F(ExtensionPagesTest, TheHomePageOpensInTheUsersOwnBrowser) {
-  EXPECT_EQ(RunPage(kForeignHost, "cef.app.open_home(); document.title = 'done';"), u"done");
+  EXPECT_EQ(RunServicePage("cef.app.open_home(); document.title = 'done';"), u"done");
   ASSERT_EQ(system.shellCalls.size(), 1u);
   EXPECT_EQ(system.shellCalls[0].file, u"http://" + std::u16string(shell::ServiceHost));
   EXPECT_EQ(system.shellCalls[0].verb, u"Open");
   EXPECT_EQ(system.shellCalls[0].show, SW_SHOW);
-  EXPECT_EQ(BrowserText("url"), ScriptPage(kForeignHost, "cef.app.open_home(); document.title = 'done';"))
+  EXPECT_EQ(BrowserText("url"), ScriptPage(ServiceHostName(), "cef.app.open_home(); document.title = 'done';"))
       << "the embedded browser stays where it was";
+}
+
+// In a frame or a pop-up, the address of the page whose script calls decides, not the page
+// around it or the one that opened it.
+TEST_F(ExtensionPagesTest, AFramesOrPopupsOwnAddressDecides) {
+  auto calling = [](const std::string& host, const std::string& what, const std::string& then = "") {
+    return platform::Utf16ToUtf8(ScriptPage(host, "cef.app.open_bidview('" + what + "');" + then));
+  };
+  auto frames = [](const std::string& host, const std::string& left) {
+    return platform::Utf8ToUtf16("http://" + host + "/frames?left=" + testing_support::QueryEscape(left));
+  };
+  Load(frames(ServiceHostName(), calling(kForeignHost, "foreign frame")));
+  Load(frames(kForeignHost, calling(ServiceHostName(), "service frame")));
+  RunPage(kForeignHost, "window.open('" + calling(ServiceHostName(), "service pop-up", "window.close();") + "');");
+  RunServicePage("window.open('" + calling(kForeignHost, "foreign pop-up", "window.close();") + "');");
+  ASSERT_EQ(testing_support::ProgramStandin().standin_wait_idle(nullptr, 20000), 1);
+  std::vector<std::u16string> opened;
+  for (const FakeSystem::ShellCall& call : system.shellCalls) opened.push_back(call.file);
+  EXPECT_EQ(opened, (std::vector<std::u16string>{u"service frame", u"service pop-up"}));
 }
 
 }  // namespace

@@ -29,4 +29,12 @@ TEST_F(ExtensionPortalTest, OnlyTwoTruthyArgumentsReachThePortal) {
   EXPECT_TRUE(system.shellCalls.empty());
 }
 
+TEST_F(ExtensionPortalTest, AForeignPageCannotDriveThePortal) {
+  EXPECT_EQ(RunPage(extension_testing::kForeignHost,
+                    "var r = cef.app.go_g2b('2024', '20240101234-00'); document.title = 'done ' + r;"),
+            u"done undefined")
+      << "the page sees the same as on a service page";
+  EXPECT_EQ(IE().Record(), u"") << "the launcher was not reached";
+}
+
 }  // namespace

@@ -161,23 +161,12 @@ TEST_F(ExtensionHandlerTest, TheTestObjectIsNewEachTimeWithItsParameterAndFuncti
   EXPECT_FALSE(returned->IsSame(first)) << "a new object on every call";
 }
 
-TEST_F(ExtensionHandlerTest, TheHomePageOpensThroughTheShellWithoutATrailingSlash) {
-  EXPECT_EQ(Call(u"OpenHome"), -1);
-  EXPECT_FALSE(returned);
-  ASSERT_EQ(system.shellCalls.size(), 1u);
-  const FakeSystem::ShellCall& call = system.shellCalls[0];
-  EXPECT_EQ(call.file, u"http://" + std::u16string(shell::ServiceHost));
-  EXPECT_EQ(call.verb, u"Open");
-  EXPECT_EQ(call.parameters, u"");
-  EXPECT_EQ(call.directory, u"");
-  EXPECT_EQ(call.show, SW_SHOW);
-  EXPECT_EQ(call.owner, nullptr) << "there is no main window";
-}
-
-TEST_F(ExtensionHandlerTest, DocumentsOpenOnlyForAServicePage) {
+TEST_F(ExtensionHandlerTest, NothingOpensWithoutAServicePageCalling) {
   // No script runs here, so there is no calling page: the call is answered but opens nothing.
   EXPECT_EQ(Call(u"OpenBidView", {Text(u"http://docs.example/a.hwp")}), -1);
   EXPECT_EQ(Call(u"OpenSucView", {Text(u"http://docs.example/b.hwp")}), -1);
+  EXPECT_EQ(Call(u"OpenHome"), -1);
+  EXPECT_FALSE(returned);
   EXPECT_TRUE(system.shellCalls.empty());
 }
 

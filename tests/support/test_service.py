@@ -37,7 +37,8 @@ Routes (every method is accepted unless said otherwise; HEAD answers headers onl
                           "korean", "markup" (see DOM_PAGE below)
   /second                 a second page ("Second page"), the target of /dom's link
   /frames                 a page with <iframe name="left" src="/frames/left"> and
-                          <iframe name="right" src="/frames/right">
+                          <iframe name="right" src="/frames/right">; ?left=URL and
+                          ?right=URL embed those addresses instead
   /frames/left, /frames/right   the frames' pages ("Left frame", "Right frame")
   /redirect/CODE?to=URL   answers CODE (301, 302, 303, 307, 308) with Location URL
                           (default /echo), as given: it may be relative or absolute
@@ -72,6 +73,7 @@ Cookie and Accept-Language when present, in that order.
 
 import argparse
 import base64
+import html
 import http.server
 import json
 import os
@@ -136,8 +138,8 @@ SECOND_PAGE = """<!DOCTYPE html>
 FRAMES_PAGE = """<!DOCTYPE html>
 <html><head><title>Frames</title></head>
 <body><h1 id="top">Top</h1>
-<iframe name="left" src="/frames/left"></iframe>
-<iframe name="right" src="/frames/right"></iframe>
+<iframe name="left" src="{left}"></iframe>
+<iframe name="right" src="{right}"></iframe>
 </body></html>
 """
 
@@ -296,9 +298,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def second(self, **_):
         self.answer(200, SECOND_PAGE)
 
-    def frames(self, parts, **_):
+    def frames(self, parts, query, **_):
         if len(parts) == 1:
-            self.answer(200, FRAMES_PAGE)
+            src = {side: html.escape(query.get(side, ["/frames/" + side])[0]) for side in ("left", "right")}
+            self.answer(200, FRAMES_PAGE.format(**src))
         elif len(parts) == 2 and parts[1] in ("left", "right"):
             self.answer(200, FRAME_PAGE.format(title=parts[1].capitalize() + " frame", side=parts[1]))
         else:

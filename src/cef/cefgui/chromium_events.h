@@ -26,7 +26,7 @@ class IChromiumEvents : public virtual base::IInterface {
 
   // Life span. The pop-up's features and window information are the runtime's own records.
   virtual bool doOnBeforePopup(const Ref<ICefBrowser>& parentBrowser,
-                               const TCefPopupFeatures& popupFeatures,
+                               TCefPopupFeatures& popupFeatures,
                                TCefWindowInfo& windowInfo,
                                std::u16string& url,
                                Ref<ICefBase>& client) = 0;

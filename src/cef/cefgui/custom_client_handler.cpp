@@ -18,8 +18,19 @@ TCustomClientHandler::~TCustomClientHandler() = default;
 CEF_CUSTOM_CLIENT_HANDLERS(CEF_DEFINE_CUSTOM_GETTER)
 #undef CEF_DEFINE_CUSTOM_GETTER
 
+namespace {
+
+// The runtime may still hold the handler and call it after the control has gone.
+void Detach(const Ref<ICefBase>& handler) {
+  if (Ref<ICustomHandlerLink> link = base::interface_cast<ICustomHandlerLink>(handler)) link->Detach();
+}
+
+}  // namespace
+
 void TCustomClientHandler::ReleaseHandlers() {
-#define CEF_RELEASE_CUSTOM_HANDLER(kind, klass) F##kind##Handler = nullptr;
+#define CEF_RELEASE_CUSTOM_HANDLER(kind, klass) \
+  Detach(F##kind##Handler);                     \
+  F##kind##Handler = nullptr;
   CEF_CUSTOM_CLIENT_HANDLERS(CEF_RELEASE_CUSTOM_HANDLER)
 #undef CEF_RELEASE_CUSTOM_HANDLER
 }

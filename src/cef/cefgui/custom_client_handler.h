@@ -22,7 +22,8 @@ class IClientHandlerRelease : public virtual base::IInterface {
   static constexpr Guid IID = MakeGuid("{E76F6888-D9C3-4FCE-9C23-E89659820A36}");
   using Parent = base::IInterface;
 
-  // Drops the client's references to its handlers; from then on every getter answers null.
+  // Detaches every handler from the control and drops the client's references to them;
+  // from then on every getter answers null.
   virtual void ReleaseHandlers() = 0;
 };
 

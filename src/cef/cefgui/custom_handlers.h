@@ -5,22 +5,50 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "cef/cefgui/chromium_events.h"
 #include "cef/ceflib/handlers.h"
 
 namespace cef {
 
+// The link of a control-side handler back to its control, cut when the control goes: the
+// runtime may hold the handler, and call it, long after that.
+class ICustomHandlerLink : public virtual base::IInterface {
+ public:
+  static constexpr Guid IID = MakeGuid("{5B0E7C2A-3F41-4C8E-9D16-2A7F0B93E4C1}");
+  using Parent = base::IInterface;
+
+  // From now on the handler answers as its base does and never reaches the control.
+  virtual void Detach() = 0;
+};
+
 // A control-side handler of the kind Base. Its link back to the control does not keep the
-// control alive: the control, a component, cuts its client's links to the handlers
+// control alive: the control, a component, has its client detach every handler
 // (IClientHandlerRelease) before it goes.
 template <class Base>
-class TCustomHandler : public Base {
+class TCustomHandler : public Base, public virtual ICustomHandlerLink {
  public:
-  explicit TCustomHandler(IChromiumEvents& crm) : FCrm(crm) {}
+  explicit TCustomHandler(IChromiumEvents& crm) : FCrm(&crm) {}
+
+  void Detach() override { FCrm = nullptr; }
 
  protected:
-  IChromiumEvents& FCrm;
+  void* FindInterface(const Guid& iid) noexcept override {
+    if (void* found = base::InterfaceFor<ICustomHandlerLink>(this, iid)) return found;
+    return Base::FindInterface(iid);
+  }
+
+  // Calls the control's operation; once detached, answers false and leaves every value as
+  // it came.
+  template <class R, class... P, class... A>
+  R Forward(R (IChromiumEvents::*operation)(P...), A&&... args) {
+    if (!FCrm) return R();
+    return (FCrm->*operation)(std::forward<A>(args)...);
+  }
+
+ private:
+  IChromiumEvents* FCrm;
 };
 
 class TCustomLifeSpanHandler : public TCustomHandler<TCefLifeSpanHandlerOwn> {
@@ -28,7 +56,7 @@ class TCustomLifeSpanHandler : public TCustomHandler<TCefLifeSpanHandlerOwn> {
   using TCustomHandler::TCustomHandler;
 
   // The pop-up's settings record is filled by the control's GetSettings first.
-  bool OnBeforePopup(const Ref<ICefBrowser>& parentBrowser, const TCefPopupFeatures* popupFeatures,
+  bool OnBeforePopup(const Ref<ICefBrowser>& parentBrowser, TCefPopupFeatures* popupFeatures,
                      TCefWindowInfo* windowInfo, std::u16string& url, Ref<ICefBase>& client,
                      TCefBrowserSettings* settings) override;
   void OnAfterCreated(const Ref<ICefBrowser>& browser) override;

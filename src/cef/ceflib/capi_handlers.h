@@ -41,7 +41,7 @@ struct TCefClient {
 struct TCefLifeSpanHandler {
   TCefBase base;
   TCefBool(CEF_CALLBACK* on_before_popup)(TCefLifeSpanHandler* self, TCefBrowser* parentBrowser,
-                                          const TCefPopupFeatures* popupFeatures, TCefWindowInfo* windowInfo,
+                                          TCefPopupFeatures* popupFeatures, TCefWindowInfo* windowInfo,
                                           TCefString* url, TCefClient** client, TCefBrowserSettings* settings);
   void(CEF_CALLBACK* on_after_created)(TCefLifeSpanHandler* self, TCefBrowser* browser);
   TCefBool(CEF_CALLBACK* run_modal)(TCefLifeSpanHandler* self, TCefBrowser* browser);

@@ -37,7 +37,7 @@ class TCefLifeSpanHandlerOwn : public TCefHandlerOwn<TCefLifeSpanHandler> {
   TCefLifeSpanHandlerOwn();
 
   // url and client go back to the runtime whatever the answer; the records are the runtime's.
-  virtual bool OnBeforePopup(const Ref<ICefBrowser>& parentBrowser, const TCefPopupFeatures* popupFeatures,
+  virtual bool OnBeforePopup(const Ref<ICefBrowser>& parentBrowser, TCefPopupFeatures* popupFeatures,
                              TCefWindowInfo* windowInfo, std::u16string& url, Ref<ICefBase>& client,
                              TCefBrowserSettings* settings) {
     return false;

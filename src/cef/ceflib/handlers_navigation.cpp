@@ -10,7 +10,7 @@ using namespace entry;
 TCefLifeSpanHandlerOwn::TCefLifeSpanHandlerOwn() {
   using H = TCefLifeSpanHandlerOwn;
   TCefLifeSpanHandler* s = Struct();
-  s->on_before_popup = Entry<&H::OnBeforePopup, Browser, Plain<const TCefPopupFeatures*>, Plain<TCefWindowInfo*>,
+  s->on_before_popup = Entry<&H::OnBeforePopup, Browser, Plain<TCefPopupFeatures*>, Plain<TCefWindowInfo*>,
                              TextBack<Always>, ObjectBack<TCefBaseRef, Always, TCefClient>,
                              Plain<TCefBrowserSettings*>>;
   s->on_after_created = Entry<&H::OnAfterCreated, Browser>;

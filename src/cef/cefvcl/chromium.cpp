@@ -139,7 +139,7 @@ bool TCustomChromium::ReadProperty(const ui::LayoutProperty& property, ui::FormR
 
 // ---------------------------------------------------------------- events
 
-bool TCustomChromium::doOnBeforePopup(const Ref<ICefBrowser>& parentBrowser, const TCefPopupFeatures& popupFeatures,
+bool TCustomChromium::doOnBeforePopup(const Ref<ICefBrowser>& parentBrowser, TCefPopupFeatures& popupFeatures,
                                       TCefWindowInfo& windowInfo, std::u16string& url, Ref<ICefBase>& client) {
   return Answer(FOnBeforePopup, parentBrowser, popupFeatures, windowInfo, url, client);
 }

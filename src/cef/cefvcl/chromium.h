@@ -58,7 +58,7 @@ class TCustomChromium : public ui::TWinControl, public virtual IChromiumEvents {
 
   // IChromiumEvents: each raises the event of the same name.
   void GetSettings(TCefBrowserSettings& settings) override;
-  bool doOnBeforePopup(const Ref<ICefBrowser>& parentBrowser, const TCefPopupFeatures& popupFeatures,
+  bool doOnBeforePopup(const Ref<ICefBrowser>& parentBrowser, TCefPopupFeatures& popupFeatures,
                        TCefWindowInfo& windowInfo, std::u16string& url, Ref<ICefBase>& client) override;
   void doOnAfterCreated(const Ref<ICefBrowser>& browser) override;
   bool doOnBeforeClose(const Ref<ICefBrowser>& browser) override;
@@ -135,15 +135,16 @@ class TCustomChromium : public ui::TWinControl, public virtual IChromiumEvents {
  private:
   void CreateBrowser();
 
-  // Raises an event with a Result: false before the call, the answer after it.
+  // Raises an event with a Result: false before the call, the answer after it. Both call a
+  // copy of the event: its handler may clear or replace the event while it runs.
   template <class Event, class... Args>
-  bool Answer(const Event& event, Args&&... args) {
+  bool Answer(Event event, Args&&... args) {
     bool result = false;
     if (event) event(this, std::forward<Args>(args)..., result);
     return result;
   }
   template <class Event, class... Args>
-  void Notify(const Event& event, Args&&... args) {
+  void Notify(Event event, Args&&... args) {
     if (event) event(this, std::forward<Args>(args)...);
   }
 

@@ -14,7 +14,7 @@ namespace cef {
 using ui::TObject;
 
 using TOnBeforePopup = std::function<void(TObject* Sender, const Ref<ICefBrowser>& parentBrowser,
-                                          const TCefPopupFeatures& popupFeatures, TCefWindowInfo& windowInfo,
+                                          TCefPopupFeatures& popupFeatures, TCefWindowInfo& windowInfo,
                                           std::u16string& url, Ref<ICefBase>& client, bool& Result)>;
 using TOnAfterCreated = std::function<void(TObject* Sender, const Ref<ICefBrowser>& browser)>;
 using TOnBeforeClose = std::function<void(TObject* Sender, const Ref<ICefBrowser>& browser, bool& Result)>;
