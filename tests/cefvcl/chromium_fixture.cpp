@@ -6,6 +6,7 @@
 #include "cef/cefvcl/pump.h"
 #include "platform/text.h"
 #include "support/app_loop.h"
+#include "support/pump_module.h"
 #include "ui/application.h"
 
 namespace cefvcl_testing {
@@ -70,8 +71,7 @@ std::string ChromeLayout(const std::string& controlProperties, int controls) {
 
 void ChromiumTest::SetUpTestSuite() {
   testing_support::ProgramStandin();  // the runtime is loaded before any control exists
-  if (!CefAppEvents()) CefVclInitialization();
-  SetCallbackErrorReport(ApplicationErrorReport());  // as the program does from its start
+  testing_support::StartPumpModule();
 }
 
 void ChromiumTest::SetUp() {

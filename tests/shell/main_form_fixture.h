@@ -9,6 +9,7 @@
 #include "shell/config.h"
 #include "shell/main_form.h"
 #include "support/app_loop.h"
+#include "support/pump_module.h"
 #include "support/raw_browser.h"
 #include "support/standin_control.h"
 #include "support/test_service.h"
@@ -23,8 +24,7 @@ class MainFormFixture : public testing_support::StandinTest {
  protected:
   static void SetUpTestSuite() {
     testing_support::ProgramStandin();
-    if (!cef::CefAppEvents()) cef::CefVclInitialization();
-    cef::SetCallbackErrorReport(cef::ApplicationErrorReport());  // as the program does from its start
+    testing_support::StartPumpModule();
   }
   void SetUp() override {
     StandinTest::SetUp();
