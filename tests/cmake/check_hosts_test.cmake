@@ -2,6 +2,7 @@
 # ones it can. Runs the check as configuring does, once per row, and writes a JUnit report.
 #   cmake -DCHECK=<cmake/CheckHosts.cmake> -DREPORT=<file.xml> -P check_hosts_test.cmake
 cmake_minimum_required(VERSION 3.20)
+include(${CMAKE_CURRENT_LIST_DIR}/junit.cmake)
 
 # expected outcome (empty: accepted; else the variable the message names) | ServiceHost |
 # PortalDomain | PortalHost
@@ -43,21 +44,7 @@ foreach(row IN LISTS rows)
   endif()
 endforeach()
 
-set(failed 0)
-set(detail "")
-if(failures)
-  set(failed 1)
-  string(REPLACE "&" "&amp;" text "${failures}")
-  string(REPLACE "<" "&lt;" text "${text}")
-  string(REPLACE "\"" "&quot;" text "${text}")
-  set(detail "<failure message=\"${text}\"/>")
-endif()
-file(WRITE ${REPORT}
-  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-  "<testsuites tests=\"1\" failures=\"${failed}\" errors=\"0\" name=\"check_hosts\">\n"
-  "  <testsuite name=\"CheckHosts\" tests=\"1\" failures=\"${failed}\" errors=\"0\">\n"
-  "    <testcase name=\"HostsAreCheckedWhenConfiguring\" classname=\"CheckHosts\">${detail}</testcase>\n"
-  "  </testsuite>\n</testsuites>\n")
+qvn_write_junit(${REPORT} CheckHosts HostsAreCheckedWhenConfiguring failures)
 if(failures)
   message(FATAL_ERROR "${failures}")
 endif()
