@@ -68,17 +68,8 @@ TEST_F(Hosting, TheReloadPictureReloadsWhateverPageIsShown) {
   EXPECT_EQ(BrowserUrl(browser), shell_testing::ServiceHome() + u"/bids/2");
 }
 
-// The main window of a runtime that made no browser.
-void MakeFormWithoutABrowser(std::unique_ptr<shell::TMainForm>& form) {
-  form.reset();
-  ASSERT_TRUE(testing_support::PumpUntil([] { return cef::ClientHandlerCount.load() == 0; }));
-  testing_support::ProgramStandin().standin_fail_next("cef_browser_create_sync", 1);
-  form = std::make_unique<shell::TMainForm>(nullptr);
-  ASSERT_FALSE(form->chrome->Browser());
-}
-
 TEST_F(Hosting, WithoutABrowserTheReloadPictureDoesNothing) {
-  ASSERT_NO_FATAL_FAILURE(MakeFormWithoutABrowser(form_));
+  ASSERT_NO_FATAL_FAILURE(RemakeFormWithoutABrowser());
   int32_t reloads = testing_support::ProgramStandin().standin_call_count("browser.reload");
   form_->Image2Click(form_->Image2);
   EXPECT_EQ(testing_support::ProgramStandin().standin_call_count("browser.reload"), reloads);
@@ -88,7 +79,7 @@ TEST_F(Hosting, WithoutABrowserTheReloadPictureDoesNothing) {
 // entry runs this test alone that way, so that no other test of the program signs in.
 TEST_F(Hosting, WithoutABrowserTheSignInDoesNothing) {
   if (platform::CommandLineArguments().size() != 2) GTEST_SKIP() << "needs the program started with two arguments";
-  ASSERT_NO_FATAL_FAILURE(MakeFormWithoutABrowser(form_));  // the window's creation signs in
+  ASSERT_NO_FATAL_FAILURE(RemakeFormWithoutABrowser());  // the window's creation signs in
   form_->FormCreate(form_.get());
   EXPECT_EQ(testing_support::ProgramStandin().standin_browser_count(), 0);
 }

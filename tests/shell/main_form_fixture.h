@@ -46,6 +46,14 @@ class MainFormFixture : public testing_support::StandinTest {
     hosts_.reset();
     StandinTest::TearDown();
   }
+  // Makes the main window again on a runtime that makes no browser for it.
+  void RemakeFormWithoutABrowser() {
+    form_.reset();
+    ASSERT_TRUE(testing_support::PumpUntil([] { return cef::ClientHandlerCount.load() == 0; }));
+    testing_support::ProgramStandin().standin_fail_next("cef_browser_create_sync", 1);
+    form_ = std::make_unique<shell::TMainForm>(nullptr);
+    ASSERT_FALSE(form_->chrome->Browser());
+  }
   // Turns the loop until the browser has no load pending.
   void WaitIdle() {
     ASSERT_TRUE(testing_support::PumpUntil(

@@ -183,11 +183,7 @@ TEST_F(PageCommands, ZoomStepsByHalfWithinFiveEitherWay) {
 }
 
 TEST_F(PageCommands, WithoutABrowserNoKeyIsTaken) {
-  form_.reset();
-  ASSERT_TRUE(testing_support::PumpUntil([] { return cef::ClientHandlerCount.load() == 0; }));
-  testing_support::ProgramStandin().standin_fail_next("cef_browser_create_sync", 1);
-  form_ = std::make_unique<shell::TMainForm>(nullptr);
-  ASSERT_FALSE(Browser());
+  ASSERT_NO_FATAL_FAILURE(RemakeFormWithoutABrowser());
   Recorder recorder;
   HWND window = form_->chrome->Handle();
   for (UINT key : {UINT{VK_F5}, UINT{'R'}, UINT{'F'}, UINT{'P'}, UINT{VK_OEM_PLUS}, UINT{'0'}})
