@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "platform/text.h"
+#include "shell/palette.h"
 #include "ui/gdi.h"
 #include "ui/system.h"
 
@@ -15,13 +16,13 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kEndsWaiting = WM_APP + 17;
 constexpr UINT kTickMs = 100;  // at most ten repaints a second
 
-// The skin's palette (resources/make-artwork.sh).
-constexpr COLORREF kBackground = RGB(45, 45, 48);
-constexpr COLORREF kRule = RGB(62, 62, 66);
-constexpr COLORREF kText = RGB(222, 222, 222);
-constexpr COLORREF kDim = RGB(134, 134, 135);
-constexpr COLORREF kBar = RGB(0, 150, 214);
-constexpr COLORREF kLink = RGB(40, 180, 238);
+// The title bar's colours; the error colours are the strip's own.
+constexpr COLORREF kBackground = palette::kTitleBackground;
+constexpr COLORREF kRule = palette::kTitleHighlight;
+constexpr COLORREF kText = palette::kGlyph;
+constexpr COLORREF kDim = palette::kGlyphHalf;
+constexpr COLORREF kBar = palette::kAccent;
+constexpr COLORREF kLink = palette::kAccentLight;
 constexpr COLORREF kErrorBackground = RGB(96, 34, 32);
 constexpr COLORREF kErrorText = RGB(255, 176, 166);
 
@@ -86,11 +87,15 @@ void Text(HDC dc, const std::u16string& text, RECT r, COLORREF color, UINT align
             align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
+// "1.1 MB / 3.0 MB", or only what arrived when the total was not announced.
+std::u16string Amount(const DownloadLine& line) {
+  return ByteCount(line.received) + (line.total > 0 ? u" / " + ByteCount(line.total) : std::u16string());
+}
+
 std::u16string StatusText(const DownloadLine& line) {
   switch (line.state) {
     case DownloadLine::State::Running:
-      return std::u16string(kRunning) + u"  " + ByteCount(line.received) +
-             (line.total > 0 ? u" / " + ByteCount(line.total) : std::u16string());
+      return std::u16string(kRunning) + u"  " + Amount(line);
     case DownloadLine::State::Saved:
       return kSaved;
     case DownloadLine::State::Short:
@@ -138,7 +143,12 @@ void DownloadLink::Drain() {
 }
 
 TDownloadStrip::TDownloadStrip(ui::TComponent* owner)
-    : TWinControl(owner), link_(std::make_shared<DownloadLink>(*this)) {
+    : TWinControl(owner),
+      link_(std::make_shared<DownloadLink>(*this)),
+      // Asked for with the Hangul character set, so that a system without this face still
+      // gives one that has the strip's Korean letters.
+      font_(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic")) {
   SetColor(kBackground);
   SetVisible(false);
 }
@@ -197,8 +207,7 @@ void TDownloadStrip::Ended(int id, const DownloadEnd& end) {
       break;
     case DownloadEnd::Kind::CutShort:
       line->state = DownloadLine::State::Short;
-      line->note = std::u16string(kCutShort) + u" (" + ByteCount(line->received) +
-                   (line->total > 0 ? u" / " + ByteCount(line->total) : std::u16string()) + u")";
+      line->note = std::u16string(kCutShort) + u" (" + Amount(*line) + u")";
       break;
   }
   Schedule();
@@ -345,11 +354,7 @@ LRESULT TDownloadStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TDownloadStrip::PaintWindow(HDC dc) {
   TWinControl::PaintWindow(dc);
-  // Asked for with the Hangul character set, so that a system without this face still
-  // gives one that has the strip's Korean letters.
-  ui::UniqueFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic"));
-  ui::SelectScope selected(dc, font.get());
+  ui::SelectScope selected(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   size_t shownLines = std::min(lines_.size(), kMaxLines);
   for (size_t i = 0; i < shownLines; ++i) {

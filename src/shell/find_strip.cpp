@@ -3,17 +3,18 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "shell/palette.h"
 
 namespace shell {
 
 namespace {
 
-// The window's palette: the panels' grey-brown, light glyphs, the accent for a chosen option.
-constexpr COLORREF kBackground = RGB(80, 75, 70);
-constexpr COLORREF kLine = RGB(200, 195, 190);
-constexpr COLORREF kGlyph = RGB(222, 222, 222);
-constexpr COLORREF kGlyphHalf = RGB(134, 134, 135);
-constexpr COLORREF kAccent = RGB(0, 150, 214);
+// The panels' grey-brown, light glyphs, the accent for a chosen option.
+constexpr COLORREF kBackground = palette::kBandBottom;
+constexpr COLORREF kLine = palette::kBandLine;
+using palette::kAccent;
+using palette::kGlyph;
+using palette::kGlyphHalf;
 
 constexpr int kBoxLeft = 8, kBoxTop = 4, kBoxWidth = 220, kBoxHeight = 20;
 constexpr int kGlyphSize = 20;
