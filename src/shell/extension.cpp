@@ -6,8 +6,8 @@
 
 #include "cef/ceflib/extension.h"
 #include "cef/ceflib/v8_context.h"
-#include "shell/config.h"
 #include "platform/text.h"
+#include "shell/config.h"
 #include "shell/portal_launcher.h"
 #include "shell/trace.h"
 #include "shell/untrusted.h"
@@ -73,6 +73,15 @@ constexpr size_t kDroppedShown = 200;
 std::u16string StringArgument(const TCefv8ValueArray& arguments, size_t index) {
   if (index >= arguments.size() || !arguments[index]) return u"";
   return arguments[index]->GetStringValue();
+}
+
+// The start of a page's text as one trace line: control characters (line breaks among
+// them) become '?'.
+std::string TraceText(std::u16string_view text) {
+  std::u16string shown(text.substr(0, kDroppedShown));
+  for (char16_t& c : shown)
+    if (c < 0x20 || c == 0x7F) c = u'?';
+  return platform::Utf16ToUtf8(shown);
 }
 
 // The address of the page whose script is running now; empty when there is none.
@@ -151,7 +160,7 @@ bool TExtension::OpenView(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) 
   if (std::optional<std::u16string> address = WebAddressToOpen(target))
     ShellOpen(*address);
   else
-    Trace("shell target dropped: " + platform::Utf16ToUtf8(std::u16string_view(target).substr(0, kDroppedShown)));
+    Trace("shell target dropped: " + TraceText(target));
   return true;
 }
 
