@@ -276,7 +276,7 @@ silent_uninstall() {
   command=$(printf '%s' "$quiet" | sed -n 's/^"\([^"]*\)" \(.*\)$/\1/p')
   arguments=$(printf '%s' "$quiet" | sed -n 's/^"\([^"]*\)" \(.*\)$/\2/p')
   [ -n "$command" ] || fail "QuietUninstallString is not a quoted command: $quiet"
-  echo "running: $quiet"
+  printf "running: %s\n" "$quiet"
   # The arguments are split as the system splits "/S": one word.
   timeout 120 $without_display "$wine" "$command" $arguments || fail "the silent uninstall failed ($?)"
   timeout 120 "$wineserver" -w || fail "the uninstaller did not end"
