@@ -33,12 +33,13 @@ Unicode true
   !error "OUTFILE must be defined (installer/make-setup defines it)"
 !endif
 
+; Both installers install for the user who runs them, into the same folder with the same
+; entry, so that one installs over the other; a machine-wide installation from before is
+; left as it is.
 !if "${ARCH}" == "x64"
   Target amd64-unicode
-  InstallDir "$PROGRAMFILES64\${FOLDER}"
 !else if "${ARCH}" == "x86"
   Target x86-unicode
-  InstallDir "$PROGRAMFILES\${FOLDER}"
 !else
   !error "ARCH must be x86 or x64"
 !endif
@@ -54,9 +55,12 @@ Unicode true
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${FOLDER}"
 ; A reinstallation goes where the last one went.
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-RequestExecutionLevel admin
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+; Per user: the program, its runtime and the runtime's cache beside it (cookies and cached
+; pages of the service) belong to this user alone, and no administrator is needed.
+RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
@@ -80,27 +84,13 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Korean"
 
-; Installing into the program-files folder and HKLM needs an administrator; without one the
-; installer stops before it changes anything, with the code Windows uses for "elevation required".
-!macro RequireAdministrator
-  UserInfo::GetAccountType
-  Pop $0
-  ${If} $0 != "admin"
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT}: 관리자 권한이 필요합니다." /SD IDOK
-    SetErrorLevel 740
-    Quit
-  ${EndIf}
-!macroend
-
+; The shortcut is the user's own, as the program folder is.
 Function .onInit
-  !insertmacro RequireAdministrator
-  ; The shortcut is for every user of the machine, as the program folder is.
-  SetShellVarContext all
+  SetShellVarContext current
 FunctionEnd
 
 Function un.onInit
-  !insertmacro RequireAdministrator
-  SetShellVarContext all
+  SetShellVarContext current
 FunctionEnd
 
 Section "${PRODUCT}" SecProgram
@@ -109,38 +99,26 @@ Section "${PRODUCT}" SecProgram
   File "/oname=${PROGRAM_FILE}" "${PROGRAM}"
   !insertmacro InstallRuntimeFiles
   SetOutPath "$INSTDIR"
-  Call MakeCacheFolder
+  ; The runtime's cache folder, beside the program and so the user's own.
+  CreateDirectory "$INSTDIR\cache"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${PROGRAM_FILE}" "" "$INSTDIR\${PROGRAM_FILE}" 0
   Call WriteUninstallEntry
 SectionEnd
 
-; The runtime keeps its "cache" folder beside the program, which runs as the user who starts
-; it: a standard user may not make a folder under Program Files, so the installer makes it
-; and lets the machine's Users group change it and everything it will hold. The group is
-; named by its well-known identifier, which holds in every language of Windows.
-Function MakeCacheFolder
-  CreateDirectory "$INSTDIR\cache"
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\cache" /grant *S-1-5-32-545:(OI)(CI)M'
-  Pop $0
-  ${If} $0 != 0
-    DetailPrint "icacls: $0"
-  ${EndIf}
-FunctionEnd
-
-; The entry in the system's list of installed programs.
+; The entry in the list of installed programs, in the user's own hive.
 Function WriteUninstallEntry
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$\"$INSTDIR\${PROGRAM_FILE}$\",0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\${UNINSTALLER}$\""
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\${UNINSTALLER}$\" /S"
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$\"$INSTDIR\${PROGRAM_FILE}$\",0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\${UNINSTALLER}$\""
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\${UNINSTALLER}$\" /S"
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize ${SecProgram} $0
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 FunctionEnd
 
 ; Removes what the installer put there and nothing else: files the updater or the user added
@@ -152,7 +130,7 @@ Section "Uninstall"
   ; with the program.
   RMDir /r "$INSTDIR\cache"
   Delete "${SHORTCUT}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
 SectionEnd

@@ -16,7 +16,8 @@ class DynamicLibrary {
   DynamicLibrary& operator=(const DynamicLibrary&) = delete;
   ~DynamicLibrary() { Reset(); }
 
-  // Loads the library by name, unchanged, so the platform's search order applies. On
+  // Loads the library by name, unchanged, so the process's search order applies (see
+  // LimitLibrarySearch). On
   // failure the result is empty and *error (when given) holds the loader's code and text.
   static DynamicLibrary Load(const std::u16string& name, OSErrorInfo* error = nullptr);
 
@@ -34,5 +35,11 @@ class DynamicLibrary {
   explicit DynamicLibrary(void* handle) noexcept : handle_(handle) {}
   void* handle_ = nullptr;
 };
+
+// Windows: limits where libraries named by bare name are found to the program's folder and
+// the system's, so that a copy planted in the current folder or on PATH is never loaded.
+// Where the system lacks that (Windows 7 without its update), drops at least the current
+// folder. The program's first action; elsewhere nothing to do.
+void LimitLibrarySearch() noexcept;
 
 }  // namespace platform

@@ -22,6 +22,9 @@ void* DynamicLibrary::SymbolIn(void* handle, const char* name) noexcept {
   return handle ? dlsym(handle, name) : nullptr;
 }
 
+// The loader here takes bare names from its own configured paths only.
+void LimitLibrarySearch() noexcept {}
+
 void DynamicLibrary::Reset() noexcept {
   if (handle_) dlclose(handle_);
   handle_ = nullptr;

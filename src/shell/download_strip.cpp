@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 #include "shell/palette.h"
+#include "shell/web_mark.h"
 #include "ui/gdi.h"
 #include "ui/system.h"
 
@@ -33,6 +34,7 @@ constexpr char16_t kFolder[] = u"폴더 열기";
 constexpr char16_t kShort[] = u"다운로드가 완료되지 않았습니다";
 constexpr char16_t kCutShort[] = u"연결이 일찍 끊겼습니다";
 constexpr char16_t kWriteFailed[] = u"파일에 쓰지 못했습니다";
+constexpr char16_t kRemovedBySystem[] = u"Windows 보안 검사가 파일을 막거나 지웠습니다";
 
 // Where each part of a line lies, for painting and for the mouse alike.
 struct LineRects {
@@ -166,10 +168,11 @@ void TDownloadStrip::CreateParams(WindowParams& params) {
   params.className = u"TDownloadStrip";
 }
 
-int TDownloadStrip::Add(const std::u16string& path, int64_t total) {
+int TDownloadStrip::Add(const std::u16string& path, int64_t total, const std::u16string& source) {
   DownloadLine line;
   line.id = nextId_++;
   line.path = path;
+  line.source = source;
   line.total = total;
   if (HandleAllocated()) link_->SetWindow(Handle());
   lines_.push_back(std::move(line));
@@ -199,7 +202,13 @@ void TDownloadStrip::Ended(int id, const DownloadEnd& end) {
   line->endedAt = GetTickCount64();
   switch (end.kind) {
     case DownloadEnd::Kind::Saved:
-      line->state = DownloadLine::State::Saved;
+      // Policy and the virus scanner see the file before the user can open it.
+      if (KeptAfterAttachmentCheck(line->path, line->source)) {
+        line->state = DownloadLine::State::Saved;
+      } else {
+        line->state = DownloadLine::State::Short;
+        line->note = kRemovedBySystem;
+      }
       break;
     case DownloadEnd::Kind::WriteFailed:
       line->state = DownloadLine::State::Short;

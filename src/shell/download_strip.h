@@ -49,6 +49,7 @@ struct DownloadLine {
   enum class State { Running, Saved, Short };
   int id = 0;
   std::u16string path;
+  std::u16string source;  // the address the file came from
   int64_t received = 0;
   int64_t total = 0;  // 0 or less: not announced
   State state = State::Running;
@@ -66,8 +67,8 @@ class TDownloadStrip : public ui::TWinControl {
   explicit TDownloadStrip(ui::TComponent* owner);
   ~TDownloadStrip() override;
 
-  // A new running download into that file; answers its identity.
-  int Add(const std::u16string& path, int64_t total);
+  // A new running download from source into that file; answers its identity.
+  int Add(const std::u16string& path, int64_t total, const std::u16string& source = u"about:internet");
   // What the download's handler tells; it expires with the strip.
   std::weak_ptr<IDownloadObserver> Observer() const { return link_; }
   void Progress(int id, int64_t received);

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <optional>
 
 #include "cef/ceflib/extension.h"
 #include "cef/ceflib/v8_context.h"
+#include "platform/text.h"
 #include "shell/config.h"
 #include "shell/portal_launcher.h"
+#include "shell/trace.h"
+#include "shell/untrusted.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/system.h"
@@ -62,6 +65,8 @@ namespace {
 
 constexpr char16_t kObjectParam[] = u"Retrieving a parameter on a native object succeeded.";
 constexpr char16_t kObjectMessage[] = u"Calling a function on a native object succeeded.";
+// How much of a dropped shell target the trace keeps.
+constexpr size_t kDroppedShown = 200;
 
 // The script calls each native function only with the arguments it reads; a missing one
 // reads as the empty string rather than reaching past the list.
@@ -70,11 +75,13 @@ std::u16string StringArgument(const TCefv8ValueArray& arguments, size_t index) {
   return arguments[index]->GetStringValue();
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
+// The start of a page's text as one trace line: control characters (line breaks among
+// them) become '?'.
+std::string TraceText(std::u16string_view text) {
+  std::u16string shown(text.substr(0, kDroppedShown));
+  for (char16_t& c : shown)
+    if (c < 0x20 || c == 0x7F) c = u'?';
+  return platform::Utf16ToUtf8(shown);
 }
 
 // The address of the page whose script is running now; empty when there is none.
@@ -146,7 +153,14 @@ bool TExtension::ObjectMessage(const TCefv8ValueArray&, Ref<ICefv8Value>& retval
 }
 
 bool TExtension::OpenView(const TCefv8ValueArray& arguments, Ref<ICefv8Value>&) {
-  if (CalledFromServicePage()) ShellOpen(StringArgument(arguments, 0));
+  if (!CalledFromServicePage()) return true;
+  // The service's pages open web addresses; anything else (a path, a share, another
+  // scheme's handler) would run a program on the user's machine, and is dropped.
+  std::u16string target = StringArgument(arguments, 0);
+  if (std::optional<std::u16string> address = WebAddressToOpen(target))
+    ShellOpen(*address);
+  else
+    Trace("shell target dropped: " + TraceText(target));
   return true;
 }
 
@@ -164,18 +178,7 @@ void ShellOpen(const std::u16string& target) {
   ui::System().ShellOpen(MainWindowHandle(), u"Open", target, u"", u"", SW_SHOW);
 }
 
-void OpenHomePage() { ShellOpen(std::u16string(u"http://") + ServiceHost); }
-
-bool IsServiceAddress(std::u16string_view url) {
-  constexpr std::u16string_view kScheme = u"http://";
-  if (url.size() < kScheme.size() || !EqualsIgnoringCase(url.substr(0, kScheme.size()), kScheme)) return false;
-  std::u16string_view rest = url.substr(kScheme.size());
-  std::u16string_view authority = rest.substr(0, rest.find_first_of(u"/?#\\"));
-  // The service's addresses carry no user name; one in front of the host would make a
-  // foreign host look like the service's at a glance, so such an address is refused.
-  if (authority.find(u'@') != std::u16string_view::npos) return false;
-  return EqualsIgnoringCase(authority, ServiceHost);
-}
+void OpenHomePage() { ShellOpen(std::u16string(ServiceScheme) + u"://" + ServiceHost); }
 
 void RegisterExtension() {
   auto handler = base::MakeRef<TExtension>();

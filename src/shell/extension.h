@@ -35,13 +35,10 @@ class TExtension : public cef::TCefv8HandlerOwn {
 };
 
 // Asks the Windows shell to open target with the verb "Open", the main window (when there
-// is one) as owner; the shell's answer is not looked at.
+// is one) as owner; the shell's answer is not looked at. Callers pass web addresses only.
 void ShellOpen(const std::u16string& target);
 // Opens the service's home address in the user's own web browser.
 void OpenHomePage();
-
-// Whether url is an HTTP address on the service's host (port included).
-bool IsServiceAddress(std::u16string_view url);
 
 // Creates the extension's handler and registers the extension with the runtime, which
 // keeps the handler from then on. Being the first call into the runtime, it loads the

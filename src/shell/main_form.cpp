@@ -1,10 +1,11 @@
 #include "shell/main_form.h"
 
-#include "platform/file_name.h"
 #include "platform/process.h"
 #include "shell/config.h"
 #include "shell/download_handler.h"
 #include "shell/trace.h"
+#include "shell/untrusted.h"
+#include "shell/web_mark.h"
 #include "ui/system.h"
 
 namespace shell {
@@ -68,7 +69,7 @@ void TMainForm::FormCreate(ui::TObject*) {
   // Without a browser (the runtime made none) there is nothing to sign in with.
   if (!chrome->Browser()) return;
   if (cef::Ref<cef::ICefFrame> frame = chrome->Browser()->GetMainFrame())
-    frame->LoadUrl(u"http://" + std::u16string(ServiceHost) + u"/auth/auto/" + args[0] + u"/" + args[1]);
+    frame->LoadUrl(std::u16string(ServiceScheme) + u"://" + ServiceHost + u"/auth/auto/" + args[0] + u"/" + args[1]);
 }
 
 void TMainForm::FormPaint(ui::TObject*) {
@@ -113,18 +114,23 @@ void TMainForm::Image2Click(ui::TObject*) {
   if (chrome->Browser()) chrome->Browser()->Reload();
 }
 
-void TMainForm::chromeGetDownloadHandler(ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const std::u16string&,
+void TMainForm::chromeGetDownloadHandler(ui::TObject*, const cef::Ref<cef::ICefBrowser>& browser, const std::u16string&,
                                          const std::u16string& fileName, int64_t contentLength,
                                          cef::Ref<cef::ICefDownloadHandler>& handler, bool& Result) {
   // A name the dialog refuses would keep it from opening at all.
-  SaveDialog->fileName = platform::ValidFileName(fileName);
+  SaveDialog->fileName = ValidFileName(fileName);
   // A dialog that fails raises its reason here: the download does not vanish as if cancelled.
   if (SaveDialog->Execute()) {
     // Created at once, emptied if it exists, and locked against other programs until the
     // runtime lets go of the handler. A file that cannot be created raises the error here,
     // before any handler exists.
     auto stream = std::make_unique<platform::TFileStream>(SaveDialog->fileName, platform::fmCreate);
-    int id = DownloadStrip->Add(SaveDialog->fileName, contentLength);
+    // Marked at once, so that a download that ends short or is left unfinished is marked too.
+    // The download event carries no address of its own: the page's stands for it.
+    cef::Ref<cef::ICefFrame> frame = browser ? browser->GetMainFrame() : nullptr;
+    std::u16string source = DownloadSource(frame ? frame->GetUrl() : std::u16string());
+    MarkDownload(SaveDialog->fileName, source);
+    int id = DownloadStrip->Add(SaveDialog->fileName, contentLength, source);
     handler = base::MakeRef<TCefStreamDownloadHandler>(std::move(stream),
                                                        DownloadWatch{DownloadStrip->Observer(), id, contentLength});
   }

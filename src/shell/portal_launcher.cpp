@@ -9,6 +9,7 @@
 #include "shell/com.h"
 #include "shell/config.h"
 #include "shell/my_utils.h"
+#include "shell/untrusted.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/system.h"
@@ -30,14 +31,6 @@ constexpr DWORD kServerContexts = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
 constexpr char16_t kBrowserStartError[] = u"브라우저 실행에러...";
 constexpr char16_t kPortalKind[] = u"g2b";
 constexpr char16_t kBidNumberDelimiter[] = u"-";
-
-// The portal's frame page, showing the bid list of its inner server searched for the bid
-// number. The inner address is not encoded: its "?" and "&" stand in the outer one as they are.
-std::u16string BidListAddress(const std::u16string& bidNumber) {
-  const std::u16string portal = std::u16string(u"http://") + PortalHost;
-  return portal + u"/pt/menu/selectSubFrame.do?framesrc=/pt/menu/frameTgong.do?url=" + portal +
-         u":8101/ep/tbid/tbidList.do?bidSearchType=1&bidno=" + bidNumber + u"&searchType=2";
-}
 
 // The piece of `second` before its first "-"; empty when there is none.
 std::u16string BidNumberOf(const std::u16string& second) {

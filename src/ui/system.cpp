@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/ref.h"
+#include "platform/stream.h"
 #include "platform/text.h"
 
 namespace ui {
@@ -15,6 +16,12 @@ namespace {
 
 // CLSID_TaskbarList, spelled out to need no GUID library.
 constexpr CLSID kTaskbarList = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
+
+// The system's attachment service and its interface, spelled out likewise.
+constexpr CLSID kAttachmentServices = {0x4125DD96, 0xE03A, 0x4103, {0x8F, 0x70, 0xE0, 0x59, 0x7D, 0x80, 0x3B, 0x9C}};
+constexpr IID kIidAttachmentExecute = {0x73DB1241, 0x1E85, 0x4581, {0x8E, 0x4F, 0xA8, 0x1E, 0x1D, 0x0F, 0x8C, 0x57}};
+// The program's own identity towards that service, which keeps per-client settings by it.
+constexpr GUID kAttachmentClient = {0x610BA8E0, 0xE050, 0x4238, {0x8E, 0x18, 0xE9, 0x3F, 0xDD, 0x7D, 0x1F, 0xC2}};
 
 const wchar_t* OrNull(const std::u16string& text) { return text.empty() ? nullptr : platform::AsWide(text); }
 
@@ -73,6 +80,30 @@ class Win32Services final : public ISystemServices {
       taskbar_->SetProgressValue(window, done, total);
     taskbar_->SetProgressState(window, kFlags[static_cast<int>(state)]);
     if (state == TaskbarProgress::None) taskbar_ = nullptr;
+  }
+
+  DWORD WriteZoneIdentifier(const std::u16string& path, const std::string& text) override {
+    platform::FileHandle stream = platform::file_io::Create(path + u":Zone.Identifier", platform::fmCreate);
+    if (!stream) return GetLastError();
+    int32_t size = static_cast<int32_t>(text.size());
+    if (platform::file_io::Write(stream.get(), text.data(), size) == size) return 0;
+    DWORD error = GetLastError();
+    return error ? error : ERROR_WRITE_FAULT;
+  }
+
+  AttachmentVerdict SaveAttachment(const std::u16string& path, const std::u16string& source) override {
+    IAttachmentExecute* created = nullptr;
+    if (FAILED(CoCreateInstance(kAttachmentServices, nullptr, CLSCTX_INPROC_SERVER, kIidAttachmentExecute,
+                                reinterpret_cast<void**>(&created))))
+      return AttachmentVerdict::Unavailable;
+    auto service = base::Ref<IAttachmentExecute>::Adopt(created);
+    if (FAILED(service->SetClientGuid(kAttachmentClient)) || FAILED(service->SetLocalPath(platform::AsWide(path))) ||
+        FAILED(service->SetSource(platform::AsWide(source))))
+      return AttachmentVerdict::Unavailable;
+    // A refusal, or a scanner that took the file away, leaves nothing the user may open.
+    if (FAILED(service->Save()) || GetFileAttributesW(platform::AsWide(path)) == INVALID_FILE_ATTRIBUTES)
+      return AttachmentVerdict::Removed;
+    return AttachmentVerdict::Kept;
   }
 
  private:

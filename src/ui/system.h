@@ -27,6 +27,9 @@ enum class DialogOutcome { Confirmed, Cancelled, Failed };
 // The taskbar button's progress display.
 enum class TaskbarProgress { None, Indeterminate, Normal, Error };
 
+// What the system's attachment service made of a saved download.
+enum class AttachmentVerdict { Unavailable, Kept, Removed };
+
 class ISystemServices {
  public:
   virtual ~ISystemServices() = default;
@@ -41,6 +44,12 @@ class ISystemServices {
   // The progress shown on the window's taskbar button; done and total matter for Normal and
   // Error only.
   virtual void SetTaskbarProgress(HWND window, TaskbarProgress state, uint64_t done, uint64_t total) = 0;
+  // Writes text as the file's Zone.Identifier stream; answers 0, or the system's error code
+  // (a volume without streams has none to write).
+  virtual DWORD WriteZoneIdentifier(const std::u16string& path, const std::string& text) = 0;
+  // Hands a saved file from source to the system's attachment service, which lets policy and
+  // the virus scanner see it (and may remove it). Unavailable where there is no such service.
+  virtual AttachmentVerdict SaveAttachment(const std::u16string& path, const std::u16string& source) = 0;
 };
 
 ISystemServices& System();

@@ -295,6 +295,11 @@ class Session:
         data = open(target, "rb").read()
         if data != bytes(i % 251 for i in range(DOWNLOAD_SIZE)):
             raise StepFailed("the saved document differs from the service's")
+        # The mark of the web: Wine writes the stream as a file of that name beside the download
+        # (Windows keeps it inside the file).
+        mark = open(target + ":Zone.Identifier", "rb").read().decode("utf-8", "replace")
+        if "[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=http://" not in mark:
+            raise StepFailed(f"the download is not marked as from the Internet: {mark!r}")
 
     def confirm_replace(self):
         """Answers yes to the save dialog's question before a file is replaced."""

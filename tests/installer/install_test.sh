@@ -1,35 +1,46 @@
 #!/bin/sh
-# The 64-bit installer from end to end, as an operator and a user meet it:
+# One installer from end to end, as an operator and a user meet it:
 #
-#   install_test.sh PROGRAM RUNTIME_LIBRARY REPORT
+#   install_test.sh PROGRAM RUNTIME_LIBRARY REPORT [ARCH]
 #
-# builds an installer of PROGRAM (the win64 tree's QvnClient.exe) with a runtime folder
-# holding RUNTIME_LIBRARY (the runtime stand-in, playing the operator's libcef.dll) and a
-# file in a subfolder, installs it silently into a fresh Wine prefix without a display,
-# checks the files, the cache folder, the Start-menu shortcut and the entry in the list of
-# installed programs, starts the installed program on a display of its own until its main window
-# shows, closes it, runs the registered silent uninstall and checks that everything the
-# installer made is gone. Each step is one case of the JUnit report REPORT; the steps after
+# builds the ARCH installer (x64, the default, or x86) of PROGRAM (that architecture's
+# QvnClient.exe) with a runtime folder holding RUNTIME_LIBRARY (the runtime stand-in of the
+# same architecture, playing the operator's libcef.dll) and a file in a subfolder, installs
+# it silently into a fresh Wine prefix without a display, checks that it went to the user's
+# own folder and hive (the files, the cache folder, the Start-menu shortcut and the entry in
+# the list of installed programs) and nothing to Program Files or HKLM, starts the installed
+# program on a display of its own until its main window shows, closes it, runs the
+# registered silent uninstall and checks that everything the installer made is gone. Each step is one case of the JUnit report REPORT; the steps after
 # a failed build, install or uninstall are skipped. The prefix and the package are removed
 # at the end.
 set -u
-[ $# -eq 3 ] || { echo "usage: install_test.sh PROGRAM RUNTIME_LIBRARY REPORT" >&2; exit 2; }
+[ $# -eq 3 ] || [ $# -eq 4 ] || { echo "usage: install_test.sh PROGRAM RUNTIME_LIBRARY REPORT [x64|x86]" >&2; exit 2; }
 root=$(CDPATH= cd "$(dirname "$0")/../.." && pwd)
 program=$1
 runtime_library=$2
 mkdir -p "$(dirname "$3")"
 report="$(CDPATH= cd "$(dirname "$3")" && pwd)/$(basename "$3")"
+arch=${4:-x64}
+case $arch in
+  x64) other_arch=x86 ;;
+  x86) other_arch=x64 ;;
+  *) echo "install_test.sh: ARCH must be x64 or x86, not '$arch'" >&2; exit 2 ;;
+esac
+setup_name="QvnClient-setup-$arch.exe"
 # Window titles and the product's name are Korean: every tool reads UTF-8.
 export LC_ALL=C.UTF-8
 
 product="QVN 분석프로그램"
 version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$root/installer/qvn.nsi")
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
+machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
 prefix="$root/build/wineprefix-install-$$"
 work="$root/build/install-test-$$"
 folder="QVN Client"
-install_dir="$prefix/drive_c/Program Files/$folder"
-shortcut="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product.lnk"
+# The user's folders, as Wine makes them for the user it runs as; set once the prefix exists.
+user_dir=""
+install_dir=""
+shortcut=""
 wine="$root/scripts/wine"
 wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX="$prefix" QVN_GUI_WINEPREFIX="$prefix"
@@ -116,33 +127,52 @@ entry_value() { sed -n "s/^\"$1\"=//p" "$work/entry.txt"; }
 # The registry export's form of a string: backslashes and quotes escaped, in quotes.
 reg_string() { printf '"%s"' "$(printf '%s' "$1" | sed 's/\\/\\\\/g; s/"/\\"/g')"; }
 
+# A path in the prefix as the programs in it see it (C:\...).
+windows_path_of() { printf 'C:%s' "${1#"$prefix/drive_c"}" | tr / '\\'; }
+windows_install_dir() { windows_path_of "$install_dir"; }
+
 build_installer() {
   mkdir -p "$work/runtime/locales" &&
     cp "$runtime_library" "$work/runtime/libcef.dll" &&
     printf 'runtime resource\n' >"$work/runtime/locales/ko.pak" &&
-    "$root/installer/make-setup" x64 "$program" "$work/package/QvnClient-setup-x64.exe" "$work/runtime" &&
-    [ -s "$work/package/QvnClient-setup-x64.exe" ] || fail "no installer was made"
+    "$root/installer/make-setup" "$arch" "$program" "$work/package/$setup_name" "$work/runtime" &&
+    [ -s "$work/package/$setup_name" ] || fail "no installer was made"
 }
 
 # The operator's mistakes that would ship a broken or foreign package are refused.
 refuses_wrong_inputs() {
-  "$root/installer/make-setup" x86 "$program" "$work/wrong/x86.exe" && fail "a 64-bit program was packed as x86"
+  "$root/installer/make-setup" "$other_arch" "$program" "$work/wrong/arch.exe" && fail "an $arch program was packed as $other_arch"
   mkdir -p "$work/updater-runtime" && cp "$work/runtime/libcef.dll" "$work/updater-runtime/" &&
     printf 'not a library\n' >"$work/updater-runtime/XmlLoader.dll" || fail "could not prepare"
-  "$root/installer/make-setup" x64 "$program" "$work/wrong/updater.exe" "$work/updater-runtime" &&
+  "$root/installer/make-setup" "$arch" "$program" "$work/wrong/updater.exe" "$work/updater-runtime" &&
     fail "the updater's library was packed"
   mkdir -p "$work/no-runtime" && printf 'x\n' >"$work/no-runtime/icudt.dll"
-  "$root/installer/make-setup" x64 "$program" "$work/wrong/none.exe" "$work/no-runtime" &&
+  "$root/installer/make-setup" "$arch" "$program" "$work/wrong/none.exe" "$work/no-runtime" &&
     fail "a runtime folder without libcef.dll was packed"
-  [ ! -e "$work/wrong/x86.exe" ] && [ ! -e "$work/wrong/updater.exe" ] && [ ! -e "$work/wrong/none.exe" ] ||
+  [ ! -e "$work/wrong/arch.exe" ] && [ ! -e "$work/wrong/updater.exe" ] && [ ! -e "$work/wrong/none.exe" ] ||
     fail "a refused installer was written"
 }
 
 silent_install() {
   # scripts/wine makes the fresh prefix (wineboot --init) on its first use.
   timeout 300 $without_display "$wine" cmd /c exit >/dev/null 2>&1 || fail "the fresh prefix could not be made"
-  timeout 120 $without_display "$wine" "$work/package/QvnClient-setup-x64.exe" /S || fail "the silent install failed ($?)"
+  timeout 120 $without_display "$wine" "$work/package/$setup_name" /S || fail "the silent install failed ($?)"
   timeout 60 "$wineserver" -w
+}
+
+# The user's own folders in the prefix, found by the program folder in one of them; set in
+# the script's own shell (the steps run in subshells).
+locate_user_folders() {
+  found=$(find "$prefix/drive_c/users" -mindepth 5 -maxdepth 5 -path "*/AppData/Local/Programs/$folder" 2>/dev/null | head -n 1)
+  [ -n "$found" ] || return 0
+  user_dir=${found%/AppData/Local/Programs/*}
+  install_dir=$found
+  shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$product.lnk"
+}
+
+user_folders() {
+  [ -n "$install_dir" ] || fail "no \"$folder\" in a user's AppData\\Local\\Programs"
+  echo "installed into $install_dir"
 }
 
 installed_files() {
@@ -156,25 +186,33 @@ installed_files() {
   ls -A "$install_dir"
 }
 
-# The runtime's cache folder, made by the installer for users who may not write beside the
-# program. Wine's icacls is a stub, so the grant is read from the installer's command: modify,
-# inherited by files and folders, for the Users group by its identifier.
+# The runtime's cache folder lies beside the program, so in the user's own folder.
 cache_folder() {
   [ -d "$install_dir/cache" ] || fail "no cache folder beside the program"
-  grep -qF "nsExec::ExecToLog '\"\$SYSDIR\\icacls.exe\" \"\$INSTDIR\\cache\" /grant *S-1-5-32-545:(OI)(CI)M'" \
-    "$root/installer/qvn.nsi" || fail "the installer does not grant the Users group the modify right on the cache"
+}
+
+# Nothing of the installation is the machine's: no program folder under Program Files, no
+# shortcut for all users, no entry in HKLM.
+nothing_for_the_machine() {
+  for dir in "Program Files" "Program Files (x86)"; do
+    [ ! -e "$prefix/drive_c/$dir/$folder" ] || fail "the installer wrote into $dir"
+  done
+  [ ! -e "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product.lnk" ] ||
+    fail "a shortcut for all users was made"
+  $without_display "$wine" reg query "$machine_key" >/dev/null 2>&1 && fail "an entry was written to HKLM"
+  return 0
 }
 
 start_menu_shortcut() {
   [ -f "$shortcut" ] || fail "no shortcut at $shortcut"
-  file_hex "$shortcut" | grep -q "$(utf16_hex "C:\\Program Files\\$folder\\QvnClient.exe")" ||
+  file_hex "$shortcut" | grep -q "$(utf16_hex "$(windows_install_dir)\\QvnClient.exe")" ||
     fail "the shortcut does not name the installed program"
 }
 
 uninstall_entry() {
   export_entry >"$work/entry.txt" || fail "no uninstall entry under $uninstall_key"
   cat "$work/entry.txt"
-  location="C:\\Program Files\\$folder"
+  location=$(windows_install_dir)
   for expected in \
     "DisplayName=$(reg_string "$product")" \
     "DisplayVersion=$(reg_string "$version")" \
@@ -193,7 +231,7 @@ uninstall_entry() {
 # message that the updater's library, which this installer does not deploy, is missing)
 # and ends on a close request as the close button makes it.
 program_runs() {
-  QVN_WORK="$work" QVN_SHORTCUT="C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\$product.lnk" \
+  QVN_WORK="$work" QVN_SHORTCUT="$(windows_path_of "$shortcut")" \
     QVN_WINE="$wine" QVN_PRODUCT="$product" timeout 240 "$root/scripts/with-display" sh -c '
     cd "$QVN_WORK" || exit 1
     "$QVN_WINE" start /wait "$QVN_SHORTCUT" &
@@ -238,7 +276,7 @@ silent_uninstall() {
   command=$(printf '%s' "$quiet" | sed -n 's/^"\([^"]*\)" \(.*\)$/\1/p')
   arguments=$(printf '%s' "$quiet" | sed -n 's/^"\([^"]*\)" \(.*\)$/\2/p')
   [ -n "$command" ] || fail "QuietUninstallString is not a quoted command: $quiet"
-  echo "running: $quiet"
+  printf "running: %s\n" "$quiet"
   # The arguments are split as the system splits "/S": one word.
   timeout 120 $without_display "$wine" "$command" $arguments || fail "the silent uninstall failed ($?)"
   timeout 120 "$wineserver" -w || fail "the uninstaller did not end"
@@ -248,15 +286,18 @@ everything_removed() {
   [ ! -e "$install_dir" ] || { ls -RA "$install_dir"; fail "the program's folder is still there"; }
   [ ! -e "$shortcut" ] || fail "the shortcut is still there"
   $without_display "$wine" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
-  [ -d "$prefix/drive_c/Program Files" ] || fail "the uninstaller removed more than its own folder"
+  [ -d "$user_dir/AppData/Local/Programs" ] || fail "the uninstaller removed more than its own folder"
   [ -d "$(dirname "$shortcut")" ] || fail "the uninstaller removed the Start-menu folder"
 }
 
 run gate builds_installer build_installer
 run check refuses_wrong_inputs refuses_wrong_inputs
 run gate silent_install silent_install
+locate_user_folders
+run gate user_folders user_folders
 run check installed_files installed_files
 run check cache_folder cache_folder
+run check nothing_for_the_machine nothing_for_the_machine
 run check start_menu_shortcut start_menu_shortcut
 run check uninstall_entry uninstall_entry
 run check installed_program_runs program_runs

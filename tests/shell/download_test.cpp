@@ -366,6 +366,54 @@ TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarIn
   EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::None);
 }
 
+// Each file is marked as from the Internet the moment it exists, with the page's address; once
+// saved and closed the attachment service sees it, and a file it removed is never "saved". A
+// volume that cannot hold the mark does not stop the download.
+TEST_F(DownloadStrip, EachDownloadIsMarkedWhenCreatedAndShownToTheAttachmentServiceOnceSaved) {
+  const std::u16string page = u"http://" + std::u16string(shell::ServiceHost) + u"/dom";
+  form_->chrome->Browser()->GetMainFrame()->LoadUrl(page);
+  WaitIdle();
+  using Verdict = ui::AttachmentVerdict;
+  using State = shell::DownloadLine::State;
+  struct Case {
+    Verdict verdict;
+    DWORD markError;
+    State state;
+  } cases[] = {{Verdict::Unavailable, 0, State::Saved},
+               {Verdict::Kept, 0, State::Saved},
+               {Verdict::Removed, 0, State::Short},
+               {Verdict::Unavailable, ERROR_INVALID_PARAMETER, State::Saved}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(++n);
+    system_.chosenFile = folder_.File(u"marked" + platform::Utf8ToUtf16(std::to_string(n)) + u".pdf");
+    system_.attachmentVerdict = c.verdict;
+    system_.zoneMarkError = c.markError;
+    system_.zoneMarks.clear();
+    system_.attachments.clear();
+    {
+      ControlCall call(Control(), "request.get_download_handler");
+      EXPECT_EQ(AskForHandler(call, u"a.pdf", 3), 1);
+      ASSERT_EQ(system_.zoneMarks.size(), 1u) << "marked before any content";
+      EXPECT_EQ(system_.zoneMarks[0].path, system_.chosenFile);
+      EXPECT_EQ(system_.zoneMarks[0].text, "[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=" + platform::Utf16ToUtf8(page) + "\r\n");
+      auto* download = reinterpret_cast<TCefDownloadHandler*>(call.ObjectAt(4));
+      ASSERT_NE(download, nullptr) << "the download goes on";
+      char chunk[] = "abc";
+      EXPECT_EQ(download->received_data(download, chunk, 3), 3);
+      download->complete(download);
+      download->base.release(&download->base);
+      EXPECT_TRUE(system_.attachments.empty()) << "not before the file is closed";
+    }
+    ASSERT_EQ(system_.attachments.size(), 1u);
+    EXPECT_EQ(system_.attachments[0].path, system_.chosenFile);
+    EXPECT_EQ(system_.attachments[0].source, page);
+    const shell::DownloadLine& line = Strip().Lines().back();
+    EXPECT_EQ(line.state, c.state);
+    if (c.state == State::Short) EXPECT_NE(line.note.find(u"보안 검사"), std::u16string::npos);
+  }
+}
+
 // The runtime may drop its last reference on a thread of its own: the end is taken on the
 // window's thread, where the strip lives.
 TEST_F(DownloadStrip, AHandlerLetGoOnAnotherThreadEndsItsLineOnTheWindowsThread) {

@@ -13,6 +13,7 @@
 #include "shell/config.h"
 #include "shell/extension_portal_fixture.h"
 #include "shell/ie_standin_control.h"
+#include "shell/untrusted.h"
 
 namespace {
 
@@ -44,14 +45,15 @@ using HostileExtensionPages = extension_testing::PortalPagesTest;
 
 TEST_F(HostileExtensionPages, TenMebibytesReachTheShellUnchanged) {
   EXPECT_EQ(RunServicePage(kBigTextScript +
-                           "cef.app.open_bidview(big);"
-                           "cef.app.open_sucview(big + 'S');"
+                           "cef.app.open_bidview('http://docs.example/' + big);"
+                           "cef.app.open_sucview('http://docs.example/' + big + 'S');"
                            "document.title = 'done';"),
             u"done");
+  const std::u16string address = u"http://docs.example/" + BigText();
   ASSERT_EQ(system.shellCalls.size(), 2u);
-  EXPECT_EQ(system.shellCalls[0].file.size(), BigText().size());
-  EXPECT_TRUE(system.shellCalls[0].file == BigText()) << "the text differs";
-  EXPECT_TRUE(system.shellCalls[1].file == BigText() + u"S") << "the text differs";
+  EXPECT_EQ(system.shellCalls[0].file.size(), address.size());
+  EXPECT_TRUE(system.shellCalls[0].file == address) << "the text differs";
+  EXPECT_TRUE(system.shellCalls[1].file == address + u"S") << "the text differs";
 }
 
 TEST_F(HostileExtensionPages, ATenMebibyteBidNumberReachesThePortal) {
@@ -59,8 +61,7 @@ TEST_F(HostileExtensionPages, ATenMebibyteBidNumberReachesThePortal) {
   ASSERT_EQ(IE().iestandin_entry_count(), 1) << "a window was opened";
   EXPECT_EQ(IE().iestandin_navigation_count(0), 1);
   std::u16string address = IE().Address(0);
-  EXPECT_NE(address.find(u"bidno=" + BigText() + u"&searchType=2"), std::u16string::npos)
-      << address.size() << " characters";
+  EXPECT_TRUE(address == shell::BidListAddress(BigText())) << address.size() << " characters";
   EXPECT_TRUE(system.shellCalls.empty());
 }
 
@@ -72,7 +73,7 @@ TEST_F(HostileExtensionPages, ValuesOfEveryKindAreAnsweredAndPassedAsTheirText) 
       // The parameter is left as other tests left it: this test writes no string to it.
       "var was = cef.app.test_param;"
       "var odd = [{}, [], [1, [2, 'x']], function () { return 1; }, null, undefined, 0, 42, -1.5, NaN,"
-      "  true, false, new Date(0), /re/g, Infinity, {toString: function () { return 'own'; }}];"
+      "  true, false, new Date(0), /re/g, Infinity, {toString: function () { return 'http://own.example/'; }}];"
       "var texts = [];"
       "for (var i = 0; i < odd.length; i++) {"
       "  var v = odd[i];"
@@ -89,12 +90,13 @@ TEST_F(HostileExtensionPages, ValuesOfEveryKindAreAnsweredAndPassedAsTheirText) 
   std::vector<std::u16string> texts(pieces.begin() + 1, pieces.end());
   ASSERT_EQ(texts.size(), 11u) << platform::Utf16ToUtf8(title);
 
-  // The shell saw, per value, the document (when truthy) and the home page (always).
-  const std::u16string home = u"http://" + std::u16string(shell::ServiceHost);
+  // The shell saw, per value, the home page (always), and the one text that is a web address.
+  const std::u16string home = std::u16string(shell::ServiceScheme) + u"://" + shell::ServiceHost;
   std::vector<std::u16string> documents, homes;
   for (const std::u16string& file : Files(system)) (file == home ? homes : documents).push_back(file);
   EXPECT_EQ(homes.size(), 16u);
-  EXPECT_EQ(documents, texts);
+  EXPECT_EQ(texts.back(), u"http://own.example/");
+  EXPECT_EQ(documents, std::vector<std::u16string>{texts.back()});
   // Each truthy value sent the portal window (the first one opened, then reused) once.
   EXPECT_EQ(IE().iestandin_entry_count(), 1);
   EXPECT_EQ(IE().iestandin_navigation_count(0), 11);
@@ -103,6 +105,7 @@ TEST_F(HostileExtensionPages, ValuesOfEveryKindAreAnsweredAndPassedAsTheirText) 
 TEST_F(HostileExtensionPages, AThousandArgumentsAreTakenAndTheSurplusIgnored) {
   EXPECT_EQ(RunServicePage("var many = [];"
                            "for (var i = 0; i < 1000; i++) many.push('a' + i);"
+                           "many[0] = 'http://a.example/0';"
                            "cef.app.open_bidview.apply(null, many);"
                            "cef.app.go_g2b.apply(null, many);"
                            "cef.app.open_home.apply(null, many);"
@@ -112,8 +115,8 @@ TEST_F(HostileExtensionPages, AThousandArgumentsAreTakenAndTheSurplusIgnored) {
                            "document.title = o.GetMessage.apply(o, many.concat(many));"),
             u"Calling a function on a native object succeeded.");
   ASSERT_EQ(system.shellCalls.size(), 2u);
-  EXPECT_EQ(system.shellCalls[0].file, u"a0");
-  EXPECT_EQ(system.shellCalls[1].file, u"http://" + std::u16string(shell::ServiceHost));
+  EXPECT_EQ(system.shellCalls[0].file, u"http://a.example/0");
+  EXPECT_EQ(system.shellCalls[1].file, std::u16string(shell::ServiceScheme) + u"://" + shell::ServiceHost);
   ASSERT_EQ(IE().iestandin_entry_count(), 1);
   EXPECT_NE(IE().Address(0).find(u"bidno=a1&"), std::u16string::npos);
 }
@@ -121,15 +124,15 @@ TEST_F(HostileExtensionPages, AThousandArgumentsAreTakenAndTheSurplusIgnored) {
 // A value whose conversion to text runs page script re-enters the handler while it is
 // answering a call; one whose conversion throws still gets an answer.
 TEST_F(HostileExtensionPages, AValueWhoseConversionCallsBackOrThrowsLeavesThePageRunning) {
-  EXPECT_EQ(RunServicePage("var inner = {toString: function () { cef.app.open_sucview('inner'); return 'outer'; }};"
+  EXPECT_EQ(RunServicePage("var inner = {toString: function () { cef.app.open_sucview('http://inner.example/'); return 'http://outer.example/'; }};"
                            "cef.app.open_bidview(inner);"
                            "var thrower = {toString: function () { throw new Error('no text'); }};"
                            "try { cef.app.open_bidview(thrower); } catch (e) {}"
                            "document.title = 'done';"),
             u"done");
   ASSERT_GE(system.shellCalls.size(), 2u);
-  EXPECT_EQ(system.shellCalls[0].file, u"inner");
-  EXPECT_EQ(system.shellCalls[1].file, u"outer");
+  EXPECT_EQ(system.shellCalls[0].file, u"http://inner.example/");
+  EXPECT_EQ(system.shellCalls[1].file, u"http://outer.example/");
 }
 
 TEST_F(HostileExtensionPages, TenThousandTestObjectsAreMadeCalledAndLetGo) {

@@ -62,23 +62,51 @@ TEST_F(ExtensionPagesTest, TheNativeFunctionsAreReachedOnlyThroughCefApp) {
             u"function function function function function undefined undefined undefined");
 }
 
-TEST_F(ExtensionPagesTest, ADocumentAddressReachesTheShellUnchanged) {
-  const std::u16string bid = u"http://docs.example/bid view.hwp?no=2024-01&name=입찰#p1";
-  const std::u16string award = u"C:\\공고\\award.pdf";
-  EXPECT_EQ(RunServicePage("cef.app.open_bidview('" + platform::Utf16ToUtf8(bid) + "');"
-                           "cef.app.open_sucview('C:\\\\공고\\\\award.pdf');"
-                           "document.title = 'done';"),
-            u"done");
-  ASSERT_EQ(system.shellCalls.size(), 2u);
-  EXPECT_EQ(system.shellCalls[0].file, bid);
-  EXPECT_EQ(system.shellCalls[1].file, award);
+// Only web addresses reach the shell, without the blanks around them; anything that would
+// start a program (a share, a path, another scheme's handler) opens nothing.
+TEST_F(ExtensionPagesTest, OnlyWebAddressesReachTheShell) {
+  struct Case {
+    std::string target;     // a script literal
+    std::u16string opened;  // empty: nothing opens
+  } cases[] = {
+      {"http://docs.example/bid view.hwp?no=2024-01&name=입찰#p1", u"http://docs.example/bid view.hwp?no=2024-01&name=입찰#p1"},
+      {" \\thttps://docs.example/a.pdf\\t ", u"https://docs.example/a.pdf"},
+      {"HTTP://user@DOCS.example:8080", u"HTTP://user@DOCS.example:8080"},
+      {"\\\\\\\\host\\\\share\\\\tool.exe", u""},
+      {"C:\\\\Windows\\\\System32\\\\calc.exe", u""},
+      {"file:///C:/Windows/System32/calc.exe", u""},
+      {"javascript:alert(1)", u""},
+      {"data:text/html,x", u""},
+      {"ms-msdt:/id PCWDiagnostic /skip force", u""},
+      {"search-ms:query=x&crumb=location:\\\\\\\\host\\\\share", u""},
+      {"http://docs.example/a\\u0001b", u""},
+      {"https://docs.example/\\nx", u""},
+      {"http://docs.example/\\u0085", u""},
+      {"https://docs.example/\" --gpu-launcher=calc", u""},
+      {"http://", u""},
+      {"http:///C:/x", u""},
+      {"http:docs.example", u""},
+      {" \\t ", u""},
+  };
+  std::string script = "var t = [";
+  std::vector<std::u16string> expected;
+  for (const Case& c : cases) {
+    script += "'" + c.target + "',";
+    if (!c.opened.empty()) expected.push_back(c.opened);
+  }
+  script += "]; for (var i = 0; i < t.length; i++) (i % 2 ? cef.app.open_sucview : cef.app.open_bidview)(t[i]);"
+            "document.title = 'done';";
+  EXPECT_EQ(RunServicePage(script), u"done");
+  std::vector<std::u16string> opened;
   for (const FakeSystem::ShellCall& call : system.shellCalls) {
+    opened.push_back(call.file);
     EXPECT_EQ(call.verb, u"Open");
     EXPECT_EQ(call.parameters, u"");
     EXPECT_EQ(call.directory, u"");
     EXPECT_EQ(call.show, SW_SHOW);
     EXPECT_EQ(call.owner, nullptr) << "no main window in this program";
   }
+  EXPECT_EQ(opened, expected);
 }
 
 TEST_F(ExtensionPagesTest, NothingOpensWithoutATruthyDocument) {
@@ -89,22 +117,22 @@ TEST_F(ExtensionPagesTest, NothingOpensWithoutATruthyDocument) {
 }
 
 TEST_F(ExtensionPagesTest, AForeignPageCannotMakeTheShellOpenAnything) {
-  EXPECT_EQ(RunPage(kForeignHost, "var r = [cef.app.open_bidview('C:\\\\Windows\\\\System32\\\\calc.exe'),"
+  EXPECT_EQ(RunPage(kForeignHost, "var r = [cef.app.open_bidview('http://docs.example/a.pdf'),"
                                   "  cef.app.open_sucview('http://evil.example/'), cef.app.open_home()];"
                                   "document.title = 'done ' + r.join(',');"),
             u"done ,,")
       << "the page sees the same as on a service page";
   EXPECT_TRUE(system.shellCalls.empty());
   // The same call from the service's page goes through, so the host made the difference.
-  RunServicePage("cef.app.open_bidview('C:\\\\Windows\\\\System32\\\\calc.exe');");
+  RunServicePage("cef.app.open_bidview('http://docs.example/a.pdf');");
   ASSERT_EQ(system.shellCalls.size(), 1u);
-  EXPECT_EQ(system.shellCalls[0].file, u"C:\\Windows\\System32\\calc.exe");
+  EXPECT_EQ(system.shellCalls[0].file, u"http://docs.example/a.pdf");
 }
 
 TEST_F(ExtensionPagesTest, TheHomePageOpensInTheUsersOwnBrowser) {
   EXPECT_EQ(RunServicePage("cef.app.open_home(); document.title = 'done';"), u"done");
   ASSERT_EQ(system.shellCalls.size(), 1u);
-  EXPECT_EQ(system.shellCalls[0].file, u"http://" + std::u16string(shell::ServiceHost));
+  EXPECT_EQ(system.shellCalls[0].file, std::u16string(shell::ServiceScheme) + u"://" + shell::ServiceHost);
   EXPECT_EQ(system.shellCalls[0].verb, u"Open");
   EXPECT_EQ(system.shellCalls[0].show, SW_SHOW);
   EXPECT_EQ(BrowserText("url"), ScriptPage(ServiceHostName(), "cef.app.open_home(); document.title = 'done';"))
@@ -120,14 +148,14 @@ TEST_F(ExtensionPagesTest, AFramesOrPopupsOwnAddressDecides) {
   auto frames = [](const std::string& host, const std::string& left) {
     return platform::Utf8ToUtf16("http://" + host + "/frames?left=" + testing_support::QueryEscape(left));
   };
-  Load(frames(ServiceHostName(), calling(kForeignHost, "foreign frame")));
-  Load(frames(kForeignHost, calling(ServiceHostName(), "service frame")));
-  RunPage(kForeignHost, "window.open('" + calling(ServiceHostName(), "service pop-up", "window.close();") + "');");
-  RunServicePage("window.open('" + calling(kForeignHost, "foreign pop-up", "window.close();") + "');");
+  Load(frames(ServiceHostName(), calling(kForeignHost, "http://x.example/foreign-frame")));
+  Load(frames(kForeignHost, calling(ServiceHostName(), "http://x.example/service-frame")));
+  RunPage(kForeignHost, "window.open('" + calling(ServiceHostName(), "http://x.example/service-pop-up", "window.close();") + "');");
+  RunServicePage("window.open('" + calling(kForeignHost, "http://x.example/foreign-pop-up", "window.close();") + "');");
   ASSERT_EQ(testing_support::ProgramStandin().standin_wait_idle(nullptr, 20000), 1);
   std::vector<std::u16string> opened;
   for (const FakeSystem::ShellCall& call : system.shellCalls) opened.push_back(call.file);
-  EXPECT_EQ(opened, (std::vector<std::u16string>{u"service frame", u"service pop-up"}));
+  EXPECT_EQ(opened, (std::vector<std::u16string>{u"http://x.example/service-frame", u"http://x.example/service-pop-up"}));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The page extension's handler on its own: its script text, its dispatch as the runtime
-// calls it, and which pages count as the service's.
+// The page extension's handler on its own: its script text and its dispatch as the runtime
+// calls it.
 
 #include "shell/extension.h"
 
@@ -56,27 +56,6 @@ TEST(ExtensionScriptTest, TheRegisteredTextIsTheServicesOwnCharacterForCharacter
   ASSERT_EQ(expected.size(), 795u);
   EXPECT_EQ(shell::kExtensionScript, expected);
   EXPECT_EQ(std::u16string(shell::kExtensionName), u"v8/app");
-}
-
-TEST(ServiceAddressTest, OnlyHttpAddressesOnTheServiceHostItselfCount) {
-  const std::u16string host = shell::ServiceHost;
-  const std::vector<std::u16string> accepted = {
-      u"http://" + host,       u"http://" + host + u"/", u"http://" + host + u"/bid/view?no=1",
-      u"HTTP://" + host + u"/x", u"http://" + host + u"?q", u"http://" + host + u"#top"};
-  for (const std::u16string& url : accepted)
-    EXPECT_TRUE(shell::IsServiceAddress(url)) << ::testing::PrintToString(url);
-  std::u16string upper;
-  for (char16_t c : host) upper += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-  EXPECT_TRUE(shell::IsServiceAddress(u"http://" + upper + u"/")) << "host names ignore case";
-
-  const std::vector<std::u16string> refused = {
-      std::u16string(), u"https://" + host + u"/", u"ftp://" + host + u"/", u"file:///C:/" + host,
-      u"http://" + host + u":8080/", u"http://" + host + u".evil.example/", u"http://evil.example/" + host,
-      u"http://evil.example/?" + host, u"http://x" + host + u"/", u"http://" + host + u"@evil.example/",
-      u"http://user@" + host + u"/", u"http:" + host, u"http:/" + host, u"about:blank", u"http://",
-      u"data:text/html,http://" + host};
-  for (const std::u16string& url : refused)
-    EXPECT_FALSE(shell::IsServiceAddress(url)) << ::testing::PrintToString(url);
 }
 
 // The handler as the runtime sees it: called through its structure's execute member.

@@ -1,6 +1,6 @@
 #pragma once
 // Services that answer message boxes, program starts and save dialogs for tests, and
-// remember what they were asked, the taskbar's progress included.
+// remember what they were asked, the taskbar's progress and the marks of downloads included.
 
 #include <cstdint>
 #include <string>
@@ -53,6 +53,27 @@ class FakeSystem : public ui::ISystemServices {
     ui::TaskbarProgress state;
     uint64_t done, total;
   };
+
+  DWORD WriteZoneIdentifier(const std::u16string& path, const std::string& text) override {
+    zoneMarks.push_back({path, text});
+    return zoneMarkError;
+  }
+  ui::AttachmentVerdict SaveAttachment(const std::u16string& path, const std::u16string& source) override {
+    attachments.push_back({path, source});
+    return attachmentVerdict;
+  }
+
+  struct ZoneMark {
+    std::u16string path;
+    std::string text;
+  };
+  std::vector<ZoneMark> zoneMarks;
+  DWORD zoneMarkError = 0;
+  struct Attachment {
+    std::u16string path, source;
+  };
+  std::vector<Attachment> attachments;
+  ui::AttachmentVerdict attachmentVerdict = ui::AttachmentVerdict::Unavailable;
 
   std::vector<ui::SaveDialogRequest> saveDialogs;
   std::vector<TaskbarCall> taskbar;

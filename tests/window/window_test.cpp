@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include "window/program_run.h"
@@ -231,6 +232,47 @@ TEST(UpdateCheckTest, WithoutTheUpdaterLibraryTheMessageComesOnceBeforeTheWindow
   EXPECT_EQ(run.WaitForDialog(300ms), nullptr) << "the message comes once";
   Click(ChildAt(window, 1, 0), 1037, 14);
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// A library named by bare name comes from the program's folder or the system's only: the
+// updater's library planted in the current folder and on PATH is not loaded, and the
+// program says it has none. The same plant beside the program is loaded (the control).
+TEST(UpdateCheckTest, AnUpdaterLibraryPlantedInTheCurrentFolderOrOnThePathIsNotLoaded) {
+  wchar_t self[MAX_PATH];
+  std::filesystem::path bin = std::filesystem::path(std::wstring(self, GetModuleFileNameW(nullptr, self, MAX_PATH)))
+                                  .parent_path();
+  std::filesystem::path plant = std::filesystem::temp_directory_path() /
+                                (L"qvn-plant-" + std::to_wstring(GetCurrentProcessId()));
+  std::filesystem::create_directories(plant);
+  std::filesystem::copy_file(bin / L"XmlLoader.dll", plant / L"XmlLoader.dll",
+                             std::filesystem::copy_options::overwrite_existing);
+  wchar_t path[32767];
+  std::wstring oldPath(path, GetEnvironmentVariableW(L"PATH", path, 32767));
+  SetEnvironmentVariableW(L"PATH", (plant.wstring() + L";" + oldPath).c_str());
+  {
+    ProgramRun run(Updater::Missing);
+    run.Start(L"", plant.wstring());
+    HWND dialog = run.WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ProgramRun::DialogText(dialog), u"Unable to Load DLL") << "the planted library was loaded";
+    ProgramRun::PressOk(dialog);
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    Click(ChildAt(window, 1, 0), 1037, 14);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  }
+  SetEnvironmentVariableW(L"PATH", oldPath.c_str());
+  {
+    ProgramRun control(Updater::Missing);
+    std::filesystem::copy_file(plant / L"XmlLoader.dll", control.Folder() + L"XmlLoader.dll");
+    control.Start(L"", plant.wstring());
+    HWND window = control.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "the plant beside the program was not loaded";
+    EXPECT_EQ(control.WaitForDialog(300ms), nullptr);
+    Click(ChildAt(window, 1, 0), 1037, 14);
+    EXPECT_EQ(control.WaitForExit(), std::optional<DWORD>(0));
+  }
+  std::filesystem::remove_all(plant);
 }
 
 TEST(UpdateCheckTest, A201StartsTheUpdaterAndTheProgramEndsByItself) {
