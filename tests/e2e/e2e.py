@@ -51,20 +51,14 @@ def wine(*args, check=True, **kwargs):
 
 
 def xdotool(*args):
-    if args and args[0] == "key":
-        return press(*args[1:])
     return run("xdotool", *[str(a) for a in args]).stdout.strip()
 
 
-def press(*args):
+def press(*combinations, gap=0.0):
     """Each key pressed as a person presses it: down, held a moment, up. With the input method
     on, a press goes round through ibus before Wine sees it; a press and its release sent in
-    the same instant arrive out of order, and a modifier would stay down or come too late."""
-    args = [str(a) for a in args]
-    gap = 0.0
-    if args[:1] == ["--delay"]:
-        gap, args = int(args[1]) / 1000, args[2:]
-    for combination in args:
+    the same instant (xdotool's key) can arrive out of order, leaving a modifier down."""
+    for combination in combinations:
         names = combination.split("+")
         for name in names:
             run("xdotool", "keydown", name)
@@ -73,7 +67,6 @@ def press(*args):
             run("xdotool", "keyup", name)
             time.sleep(0.03)
         time.sleep(gap)
-    return ""
 
 
 def eventually(predicate, timeout=20.0, what="the condition"):
@@ -128,9 +121,7 @@ class Session:
             wine("reg", "add", key, "/ve", "/d", recorder, "/f")
         wine("reg", "add", r"HKLM\Software\Classes\.pdf", "/ve", "/d", "qvn.document", "/f")
         wine("regsvr32", "/s", os.path.join(self.folder, "IEStandin.dll"))
-        # The program types through a Korean input method, as its users' do.
-        self.input_method = InputMethod(self.file("input-method"))
-        self.input_method.start()
+        # The program looks for the Korean input method; Wine connects when it appears.
         env["XMODIFIERS"] = XIM
 
     def file(self, *parts):
@@ -259,38 +250,41 @@ class Session:
 
     def find_hangul(self):
         """입찰 typed as Korean users type it: d l q c k f on the 2-set layout, in Hangul mode."""
+        # The input method runs for this step only, so that the other steps' keys, pressed and
+        # released in one instant, never race its round trip.
+        self.input_method = InputMethod(self.file("input-method"))
         try:
+            self.input_method.start()
             self.type_hangul()
         finally:
-            # Whatever happened, the next steps begin in English with the strip closed. Esc
-            # while composing may reach the program before the input method commits: English
-            # first leaves nothing composing.
-            self.input_method.english()
+            # Esc while composing may reach the program before the input method commits: the
+            # step commits first, and the strip is closed with the input method gone.
+            self.input_method.stop()
             if self.rect(FIND_STRIP):
                 xdotool("key", "Escape")
                 eventually(lambda: not self.rect(FIND_STRIP), what="the find strip to close")
 
     def type_hangul(self):
-        xdotool("key", "ctrl+f")
+        press("ctrl+f")
         eventually(lambda: self.rect(FIND_STRIP), what="the find strip")
-        xdotool("key", "BackSpace")  # the earlier text, selected on opening
+        press("BackSpace")  # the earlier text, selected on opening
         self.expect_find_box("")
         self.input_method.fresh_hangul()
-        xdotool("key", "shift+space")
-        xdotool("key", "--delay", 80, "d", "l", "q", "c", "k", "f")
+        press("shift+space")
+        press("d", "l", "q", "c", "k", "f", gap=0.08)
         # The last syllable stays in composition until something ends it: the switch key
         # back to English commits it.
-        xdotool("key", "shift+space")
+        press("shift+space")
         self.expect_find_box("입찰")
         eventually(lambda: self.probe("text", FIND_STRIP) == "1 / 1", what="the one match of 입찰 counted")
         self.strip_picture("find-hangul-typed")
         # F5 with a syllable half-typed: the syllable is committed and the page reloaded.
         self.input_method.fresh_hangul()
-        xdotool("key", "shift+space")
+        press("shift+space")
         before = self.count("/bids")
-        xdotool("key", "--delay", 80, "r", "k")
+        press("r", "k", gap=0.08)
         time.sleep(0.3)
-        xdotool("key", "F5")
+        press("F5")
         self.wait_request("/bids", before + 1)
         self.expect_find_box("입찰가")
 
