@@ -146,11 +146,7 @@ void DownloadLink::Drain() {
 
 TDownloadStrip::TDownloadStrip(ui::TComponent* owner)
     : TWinControl(owner),
-      link_(std::make_shared<DownloadLink>(*this)),
-      // Asked for with the Hangul character set, so that a system without this face still
-      // gives one that has the strip's Korean letters.
-      font_(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic")) {
+      link_(std::make_shared<DownloadLink>(*this)) {
   SetColor(kBackground);
   SetVisible(false);
 }
@@ -363,7 +359,7 @@ LRESULT TDownloadStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TDownloadStrip::PaintWindow(HDC dc) {
   TWinControl::PaintWindow(dc);
-  ui::SelectScope selected(dc, font_.get());
+  ui::SelectScope selected(dc, palette::ControlFont());
   SetBkMode(dc, TRANSPARENT);
   size_t shownLines = std::min(lines_.size(), kMaxLines);
   for (size_t i = 0; i < shownLines; ++i) {

@@ -15,7 +15,6 @@
 
 #include "shell/download_handler.h"
 #include "ui/control.h"
-#include "ui/gdi.h"
 
 namespace shell {
 
@@ -110,7 +109,6 @@ class TDownloadStrip : public ui::TWinControl {
   HWND TopWindow();
 
   std::shared_ptr<DownloadLink> link_;
-  ui::UniqueFont font_;  // made once: the strip repaints up to ten times a second
   std::vector<DownloadLine> lines_;
   int nextId_ = 1;
   bool dirty_ = false;          // progress to paint on the next tick

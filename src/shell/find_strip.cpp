@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "shell/palette.h"
+#include "ui/gdi.h"
 
 namespace shell {
 
@@ -33,8 +34,6 @@ void Line(HDC dc, std::initializer_list<POINT> points) {
 }  // namespace
 
 TFindStrip::TFindStrip(ui::TComponent* owner, cef::TChromium& chrome) : TWinControl(owner), chrome_(chrome) {
-  font_.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma"));
   SetVisible(false);
   SetBounds(0, 0, 0, kHeight);
   SetAlign(ui::Align::Top);
@@ -49,7 +48,7 @@ void TFindStrip::CreateWindowHandle(const WindowParams& params) {
   TWinControl::CreateWindowHandle(params);
   box_ = CreateWindowExW(0, L"EDIT", platform::AsWide(text_), WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                          kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight, Handle(), nullptr, ui::ModuleInstance(), nullptr);
-  SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(palette::ControlFont()), FALSE);
 }
 
 LRESULT TFindStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -194,7 +193,7 @@ void TFindStrip::PaintWindow(HDC dc) {
   Line(dc, {{cx - 5, cy - 5}, {cx + 5, cy + 5}});
   Line(dc, {{cx + 5, cy - 5}, {cx - 5, cy + 5}});
 
-  ui::SelectScope font(dc, font_.get());
+  ui::SelectScope font(dc, palette::ControlFont());
   SetBkMode(dc, TRANSPARENT);
   r = PartRect(Part::MatchCase);
   if (matchCase_) {

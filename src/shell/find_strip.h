@@ -10,7 +10,6 @@
 
 #include "cef/cefvcl/chromium.h"
 #include "ui/control.h"
-#include "ui/gdi.h"
 
 namespace shell {
 
@@ -62,7 +61,6 @@ class TFindStrip : public ui::TWinControl {
 
   cef::TChromium& chrome_;
   HWND box_ = nullptr;  // the text box, a child window that goes with the strip's
-  ui::UniqueFont font_;
   std::u16string text_;
   bool identifier_ = false;
   bool matchCase_ = false;

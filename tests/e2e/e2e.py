@@ -21,6 +21,8 @@ import time
 import urllib.parse
 import xml.sax.saxutils
 
+from input_method import XIM, InputMethod
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE = os.path.join(ROOT, "scripts", "wine")
 SERVICE = os.path.join(ROOT, "tests", "support", "test_service.py")
@@ -52,6 +54,21 @@ def xdotool(*args):
     return run("xdotool", *[str(a) for a in args]).stdout.strip()
 
 
+def press(*combinations, gap=0.0):
+    """Each key pressed as a person presses it: down, held a moment, up. With the input method
+    on, a press goes round through ibus before Wine sees it; a press and its release sent in
+    the same instant (xdotool's key) can arrive out of order, leaving a modifier down."""
+    for combination in combinations:
+        names = combination.split("+")
+        for name in names:
+            run("xdotool", "keydown", name)
+            time.sleep(0.03)
+        for name in reversed(names):
+            run("xdotool", "keyup", name)
+            time.sleep(0.03)
+        time.sleep(gap)
+
+
 def eventually(predicate, timeout=20.0, what="the condition"):
     end = time.time() + timeout
     while time.time() < end:
@@ -72,6 +89,7 @@ class Session:
         self.steps = []  # (name, error or None)
         self.process = None
         self.window = None
+        self.input_method = None
 
     # ---- setting up ----
 
@@ -103,6 +121,8 @@ class Session:
             wine("reg", "add", key, "/ve", "/d", recorder, "/f")
         wine("reg", "add", r"HKLM\Software\Classes\.pdf", "/ve", "/d", "qvn.document", "/f")
         wine("regsvr32", "/s", os.path.join(self.folder, "IEStandin.dll"))
+        # The program looks for the Korean input method; Wine connects when it appears.
+        env["XMODIFIERS"] = XIM
 
     def file(self, *parts):
         return os.path.join(self.out, *parts)
@@ -116,6 +136,8 @@ class Session:
                 self.process.kill()
         wine("regsvr32", "/s", "/u", os.path.join(self.folder, "IEStandin.dll"), check=False)
         run(sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid"), check=False)
+        if self.input_method:
+            self.input_method.stop()
 
     # ---- looking ----
 
@@ -219,6 +241,60 @@ class Session:
         browser = self.rect("StandinBrowserWindow")
         if browser[3] < 600:
             raise StepFailed(f"the page did not get its height back: {browser}")
+
+    def expect_find_box(self, text):
+        try:
+            eventually(lambda: self.probe("text", FIND_STRIP, "Edit") == text, what=f"{text!r} in the find box")
+        except StepFailed:
+            raise StepFailed(f"the find box holds {self.probe('text', FIND_STRIP, 'Edit')!r}, not {text!r}") from None
+
+    def find_hangul(self):
+        """입찰 typed as Korean users type it: d l q c k f on the 2-set layout, in Hangul mode."""
+        # The input method runs for this step only, so that the other steps' keys, pressed and
+        # released in one instant, never race its round trip.
+        self.input_method = InputMethod(self.file("input-method"))
+        try:
+            self.input_method.start()
+            self.type_hangul()
+        finally:
+            # Esc while composing may reach the program before the input method commits: the
+            # step commits first, and the strip is closed with the input method gone.
+            self.input_method.stop()
+            if self.rect(FIND_STRIP):
+                xdotool("key", "Escape")
+                eventually(lambda: not self.rect(FIND_STRIP), what="the find strip to close")
+
+    def type_hangul(self):
+        press("ctrl+f")
+        eventually(lambda: self.rect(FIND_STRIP), what="the find strip")
+        press("BackSpace")  # the earlier text, selected on opening
+        self.expect_find_box("")
+        self.input_method.fresh_hangul()
+        press("shift+space")
+        press("d", "l", "q", "c", "k", "f", gap=0.08)
+        # The last syllable stays in composition until something ends it: the switch key
+        # back to English commits it.
+        press("shift+space")
+        self.expect_find_box("입찰")
+        eventually(lambda: self.probe("text", FIND_STRIP) == "1 / 1", what="the one match of 입찰 counted")
+        self.strip_picture("find-hangul-typed")
+        # F5 with a syllable half-typed: the syllable is committed and the page reloaded.
+        self.input_method.fresh_hangul()
+        press("shift+space")
+        before = self.count("/bids")
+        press("r", "k", gap=0.08)
+        time.sleep(0.3)
+        press("F5")
+        self.wait_request("/bids", before + 1)
+        self.expect_find_box("입찰가")
+
+    def strip_picture(self, name):
+        """The find strip's box and count at twice their size, readable on the contact sheet."""
+        x, y, _, h = self.rect(FIND_STRIP)
+        path = self.file(f"{len(self.shots) + 1:02d}-{name}.png")
+        run("import", "-window", "root", "-crop", f"400x{h}+{x}+{y}", path)
+        run("convert", path, "+repage", "-scale", "200%", path)
+        self.shots.append(path)
 
     def page_picture(self, name):
         x, y, w, h = eventually(lambda: self.rect("StandinBrowserWindow"), what="the browser window")
@@ -430,6 +506,7 @@ class Session:
     def session(self):
         steps = [("signed-in", self.start), ("link-followed", self.follow_link), ("reloaded", self.reload),
                  ("reloaded-by-f5", self.reload_by_key), ("find-strip", self.find), ("find-closed", self.find_closed),
+                 ("find-hangul", self.find_hangul),
                  ("zoomed", self.zoom_in), ("zoom-reset", self.zoom_reset), ("forward-by-mouse", self.back_and_forward),
                  ("maximise-restore", self.maximise_and_restore), ("dragged", self.drag),
                  ("downloaded", self.download), ("held-file-untouched", self.download_to_held_file),

@@ -2,7 +2,7 @@
 // so that the run can aim its mouse; and holds a file open the way another program would.
 //   e2e_probe rect CLASS [TEXT]    screen rectangle "left top width height" of the first
 //                                  visible window of that class (and text), top-level or child
-//   e2e_probe text CLASS           that window's text
+//   e2e_probe text CLASS [CHILD]   that window's text, or that of its first child of class CHILD
 //   e2e_probe hold PATH SECONDS    opens PATH without sharing and keeps it open
 
 #include <windows.h>
@@ -65,9 +65,14 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (argc >= 3 && std::wstring(argv[1]) == L"text") {
     HWND w = Find(argv[2], nullptr);
+    if (w && argc >= 4) w = FindWindowExW(w, nullptr, argv[3], nullptr);
     if (!w) return 1;
+    // Asked of the window itself: across processes GetWindowText answers only the caption
+    // the window was made with, never what was typed into a text box.
     wchar_t text[2048] = {};
-    GetWindowTextW(w, text, 2048);
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied))
+      return 1;
     PrintUtf8(text);
     return 0;
   }
@@ -80,6 +85,6 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(file);
     return 0;
   }
-  std::fprintf(stderr, "usage: e2e_probe rect CLASS [TEXT] | text CLASS | hold PATH SECONDS\n");
+  std::fprintf(stderr, "usage: e2e_probe rect CLASS [TEXT] | text CLASS [CHILD] | hold PATH SECONDS\n");
   return 2;
 }

@@ -8,6 +8,7 @@
 
 #include "shell/main_form_fixture.h"
 #include "shell/page_commands.h"
+#include "shell/palette.h"
 #include "platform/text.h"
 #include "support/raw_browser.h"
 
@@ -206,6 +207,12 @@ TEST_F(PageCommands, TheFindStripCountsMatchesOfTheCurrentSearchOnly) {
   EXPECT_EQ(strip.Bounds(), (ui::Rect{2, 0, 1052, shell::TFindStrip::kHeight}));
   EXPECT_EQ(chrome.Bounds(), (ui::Rect{2, shell::TFindStrip::kHeight, 1052, 662 - shell::TFindStrip::kHeight}));
   EXPECT_EQ(GetFocus(), strip.TextBox());
+  // The box draws what is typed, Korean included, in the program's own face, not the system's.
+  HFONT face = shell::palette::ControlFont();
+  LOGFONTW described{};
+  ASSERT_EQ(GetObjectW(face, sizeof described, &described), int(sizeof described));
+  EXPECT_EQ(described.lfCharSet, HANGUL_CHARSET);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(strip.TextBox(), WM_GETFONT, 0, 0)), face);
 
   // Typing searches; each new text flips the identifier.
   SetWindowTextW(strip.TextBox(), L"Bid");
