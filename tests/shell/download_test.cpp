@@ -14,6 +14,7 @@
 
 #include "platform/text.h"
 #include "shell/download_handler.h"
+#include "shell/palette.h"
 #include "shell/main_form_fixture.h"
 #include "standin_callbacks/control_call.h"
 #include "support/fake_system.h"
@@ -239,6 +240,30 @@ TEST_F(Downloads, AfterARefusedChunkNothingMoreIsWrittenAndTheDownloadEndsShort)
   EXPECT_EQ(flaky.bytes, "AAAA");
 }
 
+// Without Complete the connection ended early, whether or not a length was announced.
+TEST_F(Downloads, WhetherADownloadWasSavedFollowsCompleteAndTheAnnouncedLength) {
+  struct Case {
+    int64_t length;
+    bool complete;
+    shell::DownloadEnd::Kind kind;
+  };
+  using K = shell::DownloadEnd::Kind;
+  for (const Case& c : {Case{-1, false, K::CutShort}, Case{-1, true, K::Saved}, Case{8, true, K::CutShort},
+                        Case{4, true, K::Saved}}) {
+    SCOPED_TRACE(testing::Message() << "length " << c.length << (c.complete ? ", completed" : ", not completed"));
+    auto observer = std::make_shared<RecordingObserver>();
+    FlakyStream sink(0);
+    {
+      auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(sink, shell::DownloadWatch{observer, 1, c.length});
+      char chunk[] = "abcd";
+      EXPECT_EQ(handler->ReceivedData(chunk, 4), 4);
+      if (c.complete) handler->Complete();
+    }
+    ASSERT_EQ(observer->ends.size(), 1u);
+    EXPECT_EQ(observer->ends[0].second.kind, c.kind);
+  }
+}
+
 TEST_F(Downloads, ADownloadOfSeveralMebibytesArrivesByteForByte) {
   system_.chosenFile = folder_.File(u"bid-1.pdf");
   Download("size=3145728&name=bid-1.pdf");
@@ -353,6 +378,9 @@ TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarIn
   EXPECT_EQ(ReadAll(system_.chosenFile).size(), 100000u) << "what arrived stays";
   ASSERT_FALSE(system_.taskbar.empty());
   EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Error);
+  // A full bar: the error colour shows on all of the button, not on what arrived.
+  EXPECT_EQ(system_.taskbar.back().done, 1u);
+  EXPECT_EQ(system_.taskbar.back().total, 1u);
   size_t calls = system_.taskbar.size();
 
   Settle();
@@ -403,7 +431,9 @@ TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoe
   system_.messageBoxAnswer = IDNO;
   SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_EQ(system_.messageBoxes.size(), 1u);
-  EXPECT_EQ(system_.messageBoxes[0].text, u"다운로드가 진행 중입니다. 종료하시겠습니까?");
+  EXPECT_EQ(system_.messageBoxes[0].text,
+            u"다운로드 1개가 아직 끝나지 않았습니다. 지금 종료하면 받던 파일은 완성되지 않은 채로 남습니다. "
+            u"종료하시겠습니까?");
   EXPECT_EQ(system_.messageBoxes[0].flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
   EXPECT_TRUE(IsWindowVisible(window)) << "no: the program stays";
   EXPECT_EQ(Strip().Running(), 1u);
@@ -412,6 +442,147 @@ TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoe
   form_->BtnCloseClick(form_->BtnClose);
   EXPECT_EQ(system_.messageBoxes.size(), 2u);
   EXPECT_FALSE(IsWindowVisible(window)) << "yes: it closes";
+}
+
+// The strip's clock is the test's: lines end and close at the moments the test sets.
+class StripLines : public DownloadStrip {
+ protected:
+  void SetUp() override {
+    DownloadStrip::SetUp();
+    Strip().SetClock([this] { return now_; });
+  }
+  int AddLine(int n) { return Strip().Add(folder_.File(u"f" + platform::IntToText(n) + u".bin"), 100); }
+  void End(int id, shell::DownloadEnd::Kind kind) { Strip().Ended(id, shell::DownloadEnd{kind, 10, {}}); }
+  std::vector<int> Ids() {
+    std::vector<int> ids;
+    for (const shell::DownloadLine& line : Strip().Lines()) ids.push_back(line.id);
+    return ids;
+  }
+  // A left click on the strip's line at index, x from the strip's right edge.
+  void ClickLine(size_t index, int fromRight) {
+    HWND strip = Strip().Handle();
+    LPARAM at = MAKELPARAM(Strip().Width() - fromRight,
+                           static_cast<int>(index) * shell::TDownloadStrip::kLineHeight + 13);
+    SendMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(strip, WM_LBUTTONUP, 0, at);
+  }
+  // The colour behind "+N", painted on the strip's last shown line.
+  COLORREF MoreBackground() {
+    RedrawWindow(Strip().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(Strip().Handle());
+    int y = static_cast<int>(Strip().Shown() - 1) * shell::TDownloadStrip::kLineHeight + 3;
+    COLORREF color = GetPixel(dc, Strip().Width() - 82, y);
+    ReleaseDC(Strip().Handle(), dc);
+    return color;
+  }
+
+  uint64_t now_ = 100000;
+};
+
+TEST_F(StripLines, NewestFirstInPlaceThreeShownAndPlusNOpensUpToSixUntilThePointerLeaves) {
+  std::vector<int> ids;
+  for (int i = 0; i < 5; ++i) ids.push_back(AddLine(i));
+  End(ids[3], shell::DownloadEnd::Kind::Saved);
+  Strip().Tick();
+  EXPECT_EQ(Ids(), (std::vector<int>{ids[4], ids[3], ids[2], ids[1], ids[0]})) << "newest first, in place when ended";
+  EXPECT_EQ(Strip().Shown(), 3u);
+  EXPECT_EQ(Strip().Hidden(), 2u);
+  EXPECT_EQ(Strip().Height(), 3 * shell::TDownloadStrip::kLineHeight);
+  EXPECT_EQ(MoreBackground(), shell::palette::kTitleBackground);
+  End(ids[0], shell::DownloadEnd::Kind::CutShort);
+  Strip().Tick();
+  EXPECT_EQ(MoreBackground(), RGB(96, 34, 32)) << "a hidden line ended short: \"+N\" in the error colours";
+
+  ClickLine(2, 60);
+  EXPECT_EQ(Strip().Shown(), 5u);
+  EXPECT_EQ(Strip().Height(), 5 * shell::TDownloadStrip::kLineHeight);
+  SendMessageW(Strip().Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Strip().Shown(), 3u);
+
+  // Beyond six lines the oldest saved line closes; running and short lines stay whatever their number.
+  ids.push_back(AddLine(5));
+  ids.push_back(AddLine(6));
+  EXPECT_EQ(Ids(), (std::vector<int>{ids[6], ids[5], ids[4], ids[2], ids[1], ids[0]}));
+  ids.push_back(AddLine(7));
+  EXPECT_EQ(Strip().Lines().size(), 7u);
+  ClickLine(2, 60);
+  EXPECT_EQ(Strip().Shown(), 6u);
+  EXPECT_EQ(Strip().Hidden(), 1u);
+  SendMessageW(Strip().Handle(), WM_MOUSELEAVE, 0, 0);
+}
+
+TEST_F(StripLines, ASavedLineClosesAfterEightSecondsButNotWhileThePointerIsOnTheStrip) {
+  int first = AddLine(1), second = AddLine(2);
+  End(first, shell::DownloadEnd::Kind::Saved);
+  now_ += 1000;
+  End(second, shell::DownloadEnd::Kind::Saved);
+  now_ += shell::TDownloadStrip::kSavedShownMs - 1001;
+  Strip().Tick();
+  EXPECT_EQ(Strip().Lines().size(), 2u);
+  now_ += 1;
+  Strip().Tick();
+  EXPECT_EQ(Ids(), (std::vector<int>{second}));
+
+  SendMessageW(Strip().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  now_ += 5000;
+  Strip().Tick();
+  EXPECT_EQ(Ids(), (std::vector<int>{second})) << "nothing moves under the pointer";
+  SendMessageW(Strip().Handle(), WM_MOUSELEAVE, 0, 0);
+  Strip().Tick();
+  EXPECT_TRUE(Strip().Lines().empty());
+}
+
+// The close question is the system's own box, with its own modal loop: the download goes on
+// while it is open, and a second close request meanwhile asks nothing more.
+struct OpenBox {
+  shell::TMainForm* form = nullptr;
+  const shell::TDownloadStrip* strip = nullptr;
+  uint64_t openedAt = 0;
+  int64_t receivedAtOpen = -1, receivedAtAnswer = -1;
+};
+OpenBox g_openBox;
+
+BOOL CALLBACK AnswerNo(HWND window, LPARAM) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (std::wstring(name) == L"#32770") PostMessageW(window, WM_COMMAND, IDNO, 0);
+  return TRUE;
+}
+
+void CALLBACK WatchTheBox(HWND, UINT, UINT_PTR, DWORD) {
+  OpenBox& box = g_openBox;
+  int64_t received = box.strip->Lines()[0].received;
+  if (box.receivedAtOpen < 0) {
+    box.openedAt = GetTickCount64();
+    box.receivedAtOpen = received;
+    return;
+  }
+  if (box.receivedAtAnswer >= 0 || GetTickCount64() - box.openedAt < 1000) return;
+  box.receivedAtAnswer = received;
+  SendMessageW(box.form->Handle(), WM_CLOSE, 0, 0);
+  EnumThreadWindows(GetCurrentThreadId(), AnswerNo, 0);
+}
+
+TEST_F(DownloadStrip, ADownloadGoesOnWhileTheCloseQuestionIsOpenAndASecondCloseAsksNothing) {
+  system_.chosenFile = folder_.File(u"slow.bin");
+  system_.realMessageBoxes = true;
+  form_->chrome->Browser()->GetMainFrame()->LoadUrl(u"http://" + std::u16string(shell::ServiceHost) +
+                                                   u"/download?size=900000&rate=300000&name=slow.bin");
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return Strip().Running() == 1 && Strip().Lines()[0].received > 0; }));
+
+  g_openBox = OpenBox{form_.get(), &Strip()};
+  UINT_PTR watch = SetTimer(nullptr, 0, 50, WatchTheBox);
+  SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
+  KillTimer(nullptr, watch);
+  ASSERT_GE(g_openBox.receivedAtAnswer, 0) << "the box was answered by the watch";
+  EXPECT_GT(g_openBox.receivedAtAnswer, g_openBox.receivedAtOpen) << "bytes arrived while the box was open";
+  EXPECT_EQ(system_.messageBoxes.size(), 1u) << "the second close asked nothing";
+  EXPECT_TRUE(IsWindowVisible(form_->Handle())) << "no: the program stays";
+
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return Strip().Running() == 0; }, 30000));
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
+  EXPECT_EQ(ReadAll(system_.chosenFile), Pattern(900000));
+  Settle();
 }
 
 // Whether a new handle could write the file now.
