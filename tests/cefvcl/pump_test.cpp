@@ -95,6 +95,21 @@ TEST_F(Pump, EachMessageAndEachIdlePassIsOneUnitOfWork) {
     ui::Application().ProcessTurn(ui::WhenIdle::Return);
     EXPECT_EQ(WorkCalls(), before + 1) << "turn " << i;
   }
+  // A tick the application's own loop takes: its hook makes the call, the timer's procedure none.
+  bool tickTaken = false;
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+       !tickTaken && std::chrono::steady_clock::now() < end;) {
+    MSG next;
+    if (!PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      continue;
+    }
+    tickTaken = next.message == WM_TIMER && next.hwnd == nullptr;
+    int32_t before = WorkCalls();
+    ui::Application().ProcessTurn(ui::WhenIdle::Return);
+    if (tickTaken) EXPECT_EQ(WorkCalls(), before + 1) << "one work call for the tick";
+  }
+  EXPECT_TRUE(tickTaken);
   EXPECT_GT(watcher.messages, 0);
   EXPECT_GT(watcher.idles, 0);
   EXPECT_EQ(watcher.handledSeen, 0) << "the pump never handles a message";
