@@ -166,14 +166,16 @@ void TDownloadStrip::CreateParams(WindowParams& params) {
 
 int TDownloadStrip::Add(const std::u16string& path, int64_t total, const std::u16string& source) {
   DownloadLine line;
-  line.id = nextId_++;
+  int id = line.id = nextId_++;
   line.path = path;
   line.source = source;
   line.total = total;
   if (HandleAllocated()) link_->SetWindow(Handle());
-  lines_.push_back(std::move(line));
+  // The newest line goes on top, so that it and its actions are always in view.
+  lines_.insert(lines_.begin(), std::move(line));
+  Trim();
   Schedule();
-  return lines_.back().id;
+  return id;
 }
 
 void TDownloadStrip::Progress(int id, int64_t received) {
@@ -195,7 +197,7 @@ void TDownloadStrip::Ended(int id, const DownloadEnd& end) {
   DownloadLine* line = Find(id);
   if (!line) return;
   line->received = end.received;
-  line->endedAt = GetTickCount64();
+  line->endedAt = clock_();
   switch (end.kind) {
     case DownloadEnd::Kind::Saved:
       // Policy and the virus scanner see the file before the user can open it.
@@ -215,6 +217,7 @@ void TDownloadStrip::Ended(int id, const DownloadEnd& end) {
       line->note = std::u16string(kCutShort) + u" (" + Amount(*line) + u")";
       break;
   }
+  Trim();
   Schedule();
 }
 
@@ -236,6 +239,17 @@ void TDownloadStrip::ShowInFolder(int id) {
                            SW_SHOWNORMAL);
 }
 
+void TDownloadStrip::Trim() {
+  for (auto it = lines_.end(); lines_.size() > kMaxExpandedLines && it != lines_.begin();) {
+    --it;
+    if (it->state == DownloadLine::State::Saved) it = lines_.erase(it);
+  }
+}
+
+size_t TDownloadStrip::Shown() const {
+  return std::min(lines_.size(), expanded_ ? kMaxExpandedLines : kMaxLines);
+}
+
 size_t TDownloadStrip::Running() const {
   return static_cast<size_t>(std::count_if(lines_.begin(), lines_.end(), [](const DownloadLine& l) {
     return l.state == DownloadLine::State::Running;
@@ -250,9 +264,10 @@ DownloadLine* TDownloadStrip::Find(int id) {
 TDownloadStrip::Hit TDownloadStrip::HitTest(int x, int y) const {
   if (y < 0) return {};
   size_t index = static_cast<size_t>(y / kLineHeight);
-  if (index >= std::min(lines_.size(), kMaxLines)) return {};
+  if (index >= Shown()) return {};
   const DownloadLine& line = lines_[index];
   LineRects r = RectsFor(index, Width(), line.state);
+  if (index + 1 == Shown() && Hidden() > 0 && Inside(r.more, x, y)) return {line.id, Part::More};
   if (line.state == DownloadLine::State::Running) return {line.id, Part::None};
   if (Inside(r.close, x, y)) return {line.id, Part::Close};
   if (line.state == DownloadLine::State::Saved && Inside(r.open, x, y)) return {line.id, Part::Open};
@@ -268,12 +283,16 @@ void TDownloadStrip::MouseUp(ui::MouseButton button, ui::ShiftState shift, int x
     case Part::Open: OpenFile(hit.id); break;
     case Part::Folder: ShowInFolder(hit.id); break;
     case Part::Close: CloseLine(hit.id); break;
+    case Part::More:
+      expanded_ = true;
+      Changed();
+      break;
     case Part::None: break;
   }
 }
 
 void TDownloadStrip::Relayout() {
-  int height = static_cast<int>(std::min(lines_.size(), kMaxLines)) * kLineHeight;
+  int height = static_cast<int>(Shown()) * kLineHeight;
   if (height != Height()) SetBounds(Left(), Top(), Width(), height);
   SetVisible(!lines_.empty());
 }
@@ -291,12 +310,27 @@ void TDownloadStrip::EnsureTimer() {
   timer_ = SetTimer(Handle(), kTimerId, kTickMs, nullptr) != 0;
 }
 
+void TDownloadStrip::PointerMoved() {
+  if (pointerOver_ || !HandleAllocated()) return;
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+  pointerOver_ = TrackMouseEvent(&track) != FALSE;
+}
+
+void TDownloadStrip::PointerLeft() {
+  pointerOver_ = false;
+  // Lines whose time passed meanwhile close on the next tick.
+  EnsureTimer();
+  if (std::exchange(expanded_, false)) Changed();
+}
+
 void TDownloadStrip::Tick() {
-  uint64_t now = GetTickCount64();
+  uint64_t now = clock_();
   size_t before = lines_.size();
-  std::erase_if(lines_, [&](const DownloadLine& l) {
-    return l.state == DownloadLine::State::Saved && now - l.endedAt >= kSavedShownMs;
-  });
+  // Nothing moves under the pointer: a saved line waits until it has left the strip.
+  if (!pointerOver_)
+    std::erase_if(lines_, [&](const DownloadLine& l) {
+      return l.state == DownloadLine::State::Saved && now - l.endedAt >= kSavedShownMs;
+    });
   if (lines_.size() != before || layoutPending_) {
     Changed();
   } else if (dirty_) {
@@ -350,6 +384,11 @@ LRESULT TDownloadStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     link_->Drain();
     return 0;
   }
+  if (message == WM_MOUSEMOVE) PointerMoved();
+  if (message == WM_MOUSELEAVE) {
+    PointerLeft();
+    return 0;
+  }
   if (message == WM_DESTROY && timer_) {
     KillTimer(Handle(), kTimerId);
     timer_ = false;
@@ -361,7 +400,9 @@ void TDownloadStrip::PaintWindow(HDC dc) {
   TWinControl::PaintWindow(dc);
   ui::SelectScope selected(dc, palette::ControlFont());
   SetBkMode(dc, TRANSPARENT);
-  size_t shownLines = std::min(lines_.size(), kMaxLines);
+  size_t shownLines = Shown();
+  bool hiddenShort = std::any_of(lines_.begin() + static_cast<std::ptrdiff_t>(shownLines), lines_.end(),
+                                 [](const DownloadLine& l) { return l.state == DownloadLine::State::Short; });
   for (size_t i = 0; i < shownLines; ++i) {
     const DownloadLine& line = lines_[i];
     LineRects r = RectsFor(i, Width(), line.state);
@@ -382,8 +423,12 @@ void TDownloadStrip::PaintWindow(HDC dc) {
       Text(dc, kFolder, r.folder, kLink);
     }
     if (line.state != DownloadLine::State::Running) Text(dc, u"\u00D7", r.close, failed ? kErrorText : kText, DT_CENTER);
-    if (i + 1 == shownLines && lines_.size() > kMaxLines)
-      Text(dc, u"+" + platform::IntToText(static_cast<long long>(lines_.size() - kMaxLines)), r.more, kText, DT_RIGHT);
+    // "+N" in the error colours when a hidden download ended short.
+    if (i + 1 == shownLines && Hidden() > 0) {
+      if (hiddenShort) Fill(dc, r.more, kErrorBackground);
+      Text(dc, u"+" + platform::IntToText(static_cast<long long>(Hidden())), r.more,
+           hiddenShort ? kErrorText : kText, DT_CENTER);
+    }
   }
 }
 

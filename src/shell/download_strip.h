@@ -1,12 +1,14 @@
 #pragma once
 // The download strip along the bottom of the browser's panel: one line for each download
-// the user has not yet closed, with its name, its progress, and at its end whether it was
-// saved (open it, show it in its folder) or ended short and why. The taskbar button shows
+// the user has not yet closed, newest first, with its name, its progress, and at its end
+// whether it was saved (open it, show it in its folder) or ended short and why. Three lines
+// show; "+N" counts the rest and shows up to six while the pointer stays on the strip. The taskbar button shows
 // the same progress. What downloads report is shown on a tick about ten times a second,
 // so that a download's chunks never wait for painting; what the user does shows at once.
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -60,8 +62,12 @@ class TDownloadStrip : public ui::TWinControl {
  public:
   static constexpr int kLineHeight = 26;
   static constexpr size_t kMaxLines = 3;
-  // A saved line closes on its own after this long.
+  // Shown after a click on "+N"; beyond this many lines the oldest saved ones close.
+  static constexpr size_t kMaxExpandedLines = 6;
+  // A saved line closes on its own after this long, but not while the pointer is on the strip.
   static constexpr uint64_t kSavedShownMs = 8000;
+  // Milliseconds from some fixed start; GetTickCount64 unless a test sets its own.
+  using Clock = std::function<uint64_t()>;
 
   explicit TDownloadStrip(ui::TComponent* owner);
   ~TDownloadStrip() override;
@@ -77,11 +83,20 @@ class TDownloadStrip : public ui::TWinControl {
   void OpenFile(int id);
   void ShowInFolder(int id);
 
+  // Newest first, as they show.
   const std::vector<DownloadLine>& Lines() const { return lines_; }
   size_t Running() const;
+  // Lines in view, and those "+N" counts.
+  size_t Shown() const;
+  size_t Hidden() const { return lines_.size() - Shown(); }
+
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
+  // What the strip does ten times a second while something may change: progress painted,
+  // saved lines past their time closed.
+  void Tick();
 
   // What lies under a point of the strip.
-  enum class Part { None, Open, Folder, Close };
+  enum class Part { None, Open, Folder, Close, More };
   struct Hit {
     int id = 0;
     Part part = Part::None;
@@ -103,14 +118,20 @@ class TDownloadStrip : public ui::TWinControl {
   void Changed();
   // Shows it on the next tick: news from a download never waits for painting.
   void Schedule();
-  void Tick();
+  // Beyond six lines the oldest saved ones go; running and short ones never do.
+  void Trim();
+  void PointerMoved();
+  void PointerLeft();
   void UpdateTaskbar();
   void EnsureTimer();
   HWND TopWindow();
 
   std::shared_ptr<DownloadLink> link_;
   std::vector<DownloadLine> lines_;
+  Clock clock_ = [] { return static_cast<uint64_t>(GetTickCount64()); };
   int nextId_ = 1;
+  bool pointerOver_ = false;  // lines do not close by themselves meanwhile
+  bool expanded_ = false;     // "+N" was clicked: up to six lines until the pointer leaves
   bool dirty_ = false;          // progress to paint on the next tick
   bool layoutPending_ = false;  // lines came or ended: the strip and the taskbar follow on the next tick
   bool timer_ = false;

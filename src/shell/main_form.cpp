@@ -1,6 +1,7 @@
 #include "shell/main_form.h"
 
 #include "platform/process.h"
+#include "platform/text.h"
 #include "shell/config.h"
 #include "shell/download_handler.h"
 #include "shell/trace.h"
@@ -12,7 +13,11 @@ namespace shell {
 
 namespace {
 constexpr ui::TColor kFrameColor = 5263440;  // RGB(80, 80, 80)
-constexpr char16_t kCloseWhileDownloading[] = u"다운로드가 진행 중입니다. 종료하시겠습니까?";
+// Nothing is deleted: the unfinished files stay where they are, and the question says so.
+std::u16string CloseQuestion(size_t unfinished) {
+  return u"다운로드 " + platform::IntToText(static_cast<long long>(unfinished)) +
+         u"개가 아직 끝나지 않았습니다. 지금 종료하면 받던 파일은 완성되지 않은 채로 남습니다. 종료하시겠습니까?";
+}
 }
 
 TMainForm::TMainForm(ui::TComponent* owner) : TForm(owner) {
@@ -105,8 +110,17 @@ LRESULT TMainForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TMainForm::ConfirmClose() {
-  if (DownloadStrip->Running() == 0) return true;
-  return ui::System().ShowMessageBox(Handle(), kCloseWhileDownloading, Caption(),
+  // The runtime keeps working while the question is open; a second close meanwhile (the
+  // taskbar's, Alt+F4 again) is the same request, already asked.
+  if (askingToClose_) return false;
+  size_t unfinished = DownloadStrip->Running();
+  if (unfinished == 0) return true;
+  askingToClose_ = true;
+  struct Asked {
+    bool& asking;
+    ~Asked() { asking = false; }
+  } asked{askingToClose_};
+  return ui::System().ShowMessageBox(Handle(), CloseQuestion(unfinished), Caption(),
                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 

@@ -59,10 +59,12 @@ class TMainForm : public ui::TForm {
 
  private:
   void ToggleMaximized();
-  // A close by the user while downloads run asks first; false: the user keeps the program.
+  // A close by the user while downloads run asks first, naming how many; false: the user
+  // keeps the program, or the question is open already.
   bool ConfirmClose();
 
   std::unique_ptr<TPageCommands> pageCommands_;
+  bool askingToClose_ = false;  // the close question is open
 };
 
 }  // namespace shell

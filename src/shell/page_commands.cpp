@@ -82,6 +82,9 @@ TPageCommands::TPageCommands(ui::TWinControl& window, cef::TChromium& chrome, TF
       });
   chrome_.SetOnLoadEnd([this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const cef::Ref<cef::ICefFrame>& frame,
                               int32_t, bool&) { LoadEnded(frame); });
+  // A main-frame load that fails ends as a load end would: Esc goes to the page again.
+  chrome_.SetOnLoadError([this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, const cef::Ref<cef::ICefFrame>& frame,
+                                int32_t, const std::u16string&, std::u16string&, bool&) { LoadEnded(frame); });
   chrome_.SetOnFindResult([this](ui::TObject*, const cef::Ref<cef::ICefBrowser>&, int32_t count, const TCefRect*,
                                  bool identifier, bool, bool, bool&) { findStrip_.FindResult(count, identifier); });
   ui::Application().AddMessageHook(this);
@@ -91,6 +94,7 @@ TPageCommands::~TPageCommands() {
   ui::Application().RemoveMessageHook(this);
   chrome_.SetOnLoadStart(nullptr);
   chrome_.SetOnLoadEnd(nullptr);
+  chrome_.SetOnLoadError(nullptr);
   chrome_.SetOnFindResult(nullptr);
 }
 
@@ -110,6 +114,7 @@ void TPageCommands::OnMessage(MSG& msg, bool& handled) {
       if (msg.wParam == VK_MENU) handled = std::exchange(altCommandTaken_, false);
       break;
     case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
     case WM_XBUTTONUP:
     case WM_MOUSEWHEEL:
       handled = TakeMouse(msg);
@@ -146,7 +151,8 @@ bool TPageCommands::TakeMouse(const MSG& msg) {
   }
   if (!OverPage(msg.hwnd)) return false;
   // The press runs the command; its release is taken too, so that nothing else acts on it.
-  if (msg.message == WM_XBUTTONDOWN)
+  // A quick second press arrives as a double-click (the windows' classes ask for them).
+  if (msg.message == WM_XBUTTONDOWN || msg.message == WM_XBUTTONDBLCLK)
     Run(GET_XBUTTON_WPARAM(msg.wParam) == XBUTTON1 ? PageCommand::GoBack : PageCommand::GoForward);
   return true;
 }

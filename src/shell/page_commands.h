@@ -50,7 +50,7 @@ class TPageCommands : public ui::IMessageHook {
   // Runs one command; nothing without a browser.
   void Run(PageCommand command);
 
-  // The main frame's load start and end: Esc stops a load only in between.
+  // The main frame's load start and end (or its error): Esc stops a load only in between.
   void LoadStarted(const cef::Ref<cef::ICefFrame>& frame);
   void LoadEnded(const cef::Ref<cef::ICefFrame>& frame);
 

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <utility>
+
 #include "platform/errors.h"
 #include "platform/text.h"
 #include "ui/form.h"
@@ -72,6 +74,12 @@ bool TApplication::ProcessTurn(WhenIdle whenIdle) {
       messageHooks_.ForEach([&](IMessageHook& hook) { hook.OnMessage(msg, handled); });
       if (!handled) {
         TranslateMessage(&msg);
+        struct Dispatching {
+          const MSG*& slot;
+          const MSG* outer;
+          Dispatching(const MSG*& s, const MSG* m) : slot(s), outer(std::exchange(s, m)) {}
+          ~Dispatching() { slot = outer; }
+        } dispatching(dispatching_, &msg);
         DispatchMessageW(&msg);
       }
     } catch (...) {
@@ -87,6 +95,11 @@ bool TApplication::ProcessTurn(WhenIdle whenIdle) {
   }
   if (done && whenIdle == WhenIdle::Wait) WaitMessage();
   return true;
+}
+
+bool TApplication::DispatchingOwn(HWND window, UINT message, WPARAM wParam) const noexcept {
+  return dispatching_ && dispatching_->hwnd == window && dispatching_->message == message &&
+         dispatching_->wParam == wParam;
 }
 
 void TApplication::Run() {

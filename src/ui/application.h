@@ -57,6 +57,10 @@ class TApplication : public TComponent {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
+  // Whether the message the system is dispatching now was taken by this loop, rather than
+  // by a modal loop running inside one of its messages (a message box, a menu, a move).
+  bool DispatchingOwn(HWND window, UINT message, WPARAM wParam) const noexcept;
+
   void AddMessageHook(IMessageHook* hook) { messageHooks_.Add(hook); }
   void RemoveMessageHook(IMessageHook* hook) { messageHooks_.Remove(hook); }
   void AddIdleHook(IIdleHook* hook) { idleHooks_.Add(hook); }
@@ -80,6 +84,7 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   bool comInitialized_ = false;
   HWND handle_ = nullptr;
+  const MSG* dispatching_ = nullptr;  // the message this loop is dispatching, innermost turn
   HookList<IMessageHook> messageHooks_;
   HookList<IIdleHook> idleHooks_;
 };

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "cef/ceflib/loader.h"
+#include "cef/ceflib/v8_value.h"
 #include "fake_objects.h"
 
 namespace {
@@ -15,6 +16,7 @@ using namespace cef;
 using fakes::Answers;
 using fakes::Calls;
 using fakes::FakeBrowser;
+using fakes::ExportFake;
 using fakes::FakeFrame;
 using Log = std::vector<std::string>;
 
@@ -372,6 +374,36 @@ TEST_F(BrowserTest, CreateSyncAnswersNullWhenTheRuntimeMakesNoBrowser) {
   TCefWindowInfo info{};
   TCefBrowserSettings settings{};
   EXPECT_FALSE(CefBrowserCreateSync(&info, nullptr, u"https://example.com/", &settings));
+}
+
+// A modal loop inside the runtime must never get a work call: a call into the runtime, through
+// an export, a member or the work function, counts as in progress while it runs, and so does
+// a callback from it; nothing stays counted afterwards, a failing callback included.
+bool g_inside = false;
+
+TEST_F(BrowserTest, CallsIntoTheRuntimeAndCallbacksFromItCountWhileTheyRun) {
+  FakeBrowser fake;
+  fake.wire.reload = [](TCefBrowser*) CEF_CALLBACK { g_inside = RuntimeCallInProgress(); };
+  ExportFake<&CefExports::cef_v8value_create_undefined> undefined([]() -> TCefv8Value* {
+    g_inside = RuntimeCallInProgress();
+    return nullptr;
+  });
+  ExportFake<&CefExports::cef_do_message_loop_work> work([] { g_inside = RuntimeCallInProgress(); });
+  Ref<ICefBrowser> browser = Wrap(fake);
+  const std::pair<const char*, std::function<void()>> rows[] = {
+      {"a member", [&] { browser->Reload(); }},
+      {"an export", [] { TCefv8ValueRef::CreateUndefined(); }},
+      {"the work call", [] { CefDoMessageLoopWork(); }},
+      {"a callback", [] { Guarded([] { g_inside = RuntimeCallInProgress(); }); }},
+      {"a failing callback", [] { Guarded([] { g_inside = RuntimeCallInProgress(); throw 1; }); }},
+  };
+  for (const auto& [what, run] : rows) {
+    g_inside = false;
+    run();
+    EXPECT_TRUE(g_inside) << what;
+    EXPECT_FALSE(RuntimeCallInProgress()) << what;
+  }
+  reports.clear();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "cef/cefvcl/pump.h"
 #include "cef/cefvcl/vcl_client_handler.h"
 #include "cefvcl/chromium_fixture.h"
+#include "standin_callbacks/control_call.h"
 #include "ui/application.h"
 
 namespace cefvcl_testing {
@@ -94,6 +95,21 @@ TEST_F(Pump, EachMessageAndEachIdlePassIsOneUnitOfWork) {
     ui::Application().ProcessTurn(ui::WhenIdle::Return);
     EXPECT_EQ(WorkCalls(), before + 1) << "turn " << i;
   }
+  // A tick the application's own loop takes: its hook makes the call, the timer's procedure none.
+  bool tickTaken = false;
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+       !tickTaken && std::chrono::steady_clock::now() < end;) {
+    MSG next;
+    if (!PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      continue;
+    }
+    tickTaken = next.message == WM_TIMER && next.hwnd == nullptr;
+    int32_t before = WorkCalls();
+    ui::Application().ProcessTurn(ui::WhenIdle::Return);
+    if (tickTaken) EXPECT_EQ(WorkCalls(), before + 1) << "one work call for the tick";
+  }
+  EXPECT_TRUE(tickTaken);
   EXPECT_GT(watcher.messages, 0);
   EXPECT_GT(watcher.idles, 0);
   EXPECT_EQ(watcher.handledSeen, 0) << "the pump never handles a message";
@@ -111,11 +127,27 @@ TEST_F(Pump, TheQuitMessageNeverReachesTheHook) {
   EXPECT_EQ(watcher.quits, 0);
 }
 
-TEST_F(Pump, AModalLoopOfItsOwnGivesTheRuntimeNoWork) {
-  MakeForm("");
+// A modal loop the application does not own (a message box, a menu, a move) gets its work
+// calls from the timer's procedure, but never one inside a callback from the runtime, where
+// the save dialog and the runtime's own modal loops run.
+TEST_F(Pump, AModalLoopGetsWorkCallsUnlessItRunsInsideTheRuntime) {
+  ChromeForm* form = MakeForm("");
+  PumpFor(20);
   int32_t before = WorkCalls();
-  ModalDrain(60);
-  EXPECT_EQ(WorkCalls(), before);
+  ModalDrain(100);
+  EXPECT_GE(WorkCalls() - before, 3) << "about one a tick";
+
+  int32_t inside = -1;
+  form->Chrome()->SetOnTitleChange([&](ui::TObject*, const Ref<ICefBrowser>&, const std::u16string&, bool&) {
+    int32_t start = WorkCalls();
+    ModalDrain(100);
+    inside = WorkCalls() - start;
+  });
+  callback_testing::ControlCall call(Control(), "display.on_title_change");
+  call.Text(1, u"a title");
+  EXPECT_EQ(WithRawBrowser(form->Chrome()->Browser(), [&](TCefBrowser* b) { return call.Fire(b); }), 1);
+  EXPECT_EQ(inside, 0) << "no work call inside a callback";
+  form->Chrome()->SetOnTitleChange(nullptr);
 }
 
 TEST_F(Pump, TwoControlsShareOneTimerThatStopsWithTheLast) {

@@ -13,6 +13,7 @@ Usage: e2e.py --bin BUILD_BIN --out FOLDER [--junit FILE]
 
 import argparse
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -31,6 +32,7 @@ FOREIGN = "foreign.example"
 TITLE = "QVN 분석프로그램"
 DOWNLOAD_SIZE = 3145728
 FIND_STRIP = "TFindStrip.8"  # the class name carries the class style
+STRIP_BACKGROUND = (45, 45, 48)  # the download strip's own colour, the title bar's
 
 
 class StepFailed(Exception):
@@ -168,6 +170,11 @@ class Session:
     def rect(self, class_name, text=None):
         out = self.probe("rect", class_name, *([text] if text else []))
         return tuple(int(v) for v in out.split()) if out else None
+
+    def pixel(self, x, y):
+        out = run("import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-").stdout
+        value = re.search(r"#([0-9A-Fa-f]{6})", out).group(1)
+        return tuple(int(value[i:i + 2], 16) for i in (0, 2, 4))
 
     def screenshot(self, name):
         path = self.file(f"{len(self.shots) + 1:02d}-{name}.png")
@@ -406,6 +413,12 @@ class Session:
             raise StepFailed("no strip while the download runs")
         self.screenshot("download-progress")
         eventually(lambda: os.path.getsize(target) == DOWNLOAD_SIZE, 60, what="the whole document")
+        self.wait_saved_line()
+
+    def wait_saved_line(self):
+        """Waits until the strip's top line is a saved notice: where the bar ran, the strip's own colour."""
+        sx, sy, _, _ = eventually(self.strip, what="the download strip")
+        eventually(lambda: self.pixel(sx + 480, sy + 13) == STRIP_BACKGROUND, 20, what="the saved notice")
 
     def saved_actions(self):
         target = windows_path(os.path.join(self.downloads, "bid-1-full.pdf"))
@@ -432,10 +445,38 @@ class Session:
         self.screenshot("download-cut")
         if not self.strip():
             raise StepFailed("the cut download is not told")
-        # Its line is the last; the saved one above may still show.
+        # Its line is the newest, on top; the saved one below may still show.
         _, _, width, height = self.strip()
-        self.click_strip(width - 19, line=height // 26 - 1)  # its close glyph
+        self.click_strip(width - 19)  # its close glyph
         eventually(lambda: self.strip() is None or self.strip()[3] < height, what="the notice to close")
+
+    def download_behind_close_question(self):
+        """The close question stays open while a download runs to its end behind it; "no" keeps the program."""
+        eventually(lambda: self.strip() is None, 20, what="the earlier notices to close")
+        self.click_link("전체 자료 (느린 연결)")
+        target = os.path.join(self.downloads, "bid-1-behind-question.pdf")
+        self.save_dialog(target)
+        eventually(lambda: os.path.exists(target) and os.path.getsize(target) > 0, 30, what="the download under way")
+        self.click_in_window(1038, 14)  # the close picture
+        box = eventually(lambda: [w for w in run("xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$",
+                                                 check=False).stdout.split() if w != self.window],
+                         what="the close question")[-1]
+        asked_at = os.path.getsize(target)
+        if asked_at >= DOWNLOAD_SIZE:
+            raise StepFailed("the download ended before the question could be asked")
+        eventually(lambda: os.path.getsize(target) == DOWNLOAD_SIZE, 60, what="the whole document behind the question")
+        self.screenshot("close-question-open")
+        xdotool("windowfocus", box)
+        time.sleep(0.3)
+        xdotool("key", "Return")  # "no" is the default answer
+        eventually(lambda: box not in run("xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$",
+                                          check=False).stdout.split(), what="the question answered")
+        if self.process.poll() is not None:
+            raise StepFailed("the program ended although the answer was no")
+        self.wait_saved_line()
+        data = open(target, "rb").read()
+        if data != bytes(i % 251 for i in range(DOWNLOAD_SIZE)):
+            raise StepFailed("the document saved behind the question differs from the service's")
 
     def download_to_held_file(self):
         held = os.path.join(self.downloads, "held.pdf")
@@ -512,6 +553,7 @@ class Session:
                  ("downloaded", self.download), ("held-file-untouched", self.download_to_held_file),
                  ("download-saved", self.slow_download), ("saved-actions", self.saved_actions),
                  ("download-cut-short", self.cut_download),
+                 ("download-behind-close-question", self.download_behind_close_question),
                  ("cef-app", self.app_functions), ("foreign-refused", self.foreign_page_refused),
                  ("closed", self.close)]
         for name, body in steps:

@@ -2,69 +2,9 @@
 // test, the file it creates, and real downloads of the test service through the window's
 // browser; connections that break and disks that refuse.
 
-#include <windows.h>
-
-#include <cderr.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <thread>
-
-#include "platform/text.h"
-#include "shell/download_handler.h"
-#include "shell/main_form_fixture.h"
-#include "standin_callbacks/control_call.h"
-#include "support/fake_system.h"
-#include "ui/save_dialog.h"
+#include "shell/download_fixture.h"
 
 namespace {
-
-using callback_testing::ControlCall;
-namespace fs = std::filesystem;
-
-const testing_support::StandinControl& Control() { return testing_support::ProgramStandin(); }
-
-// A folder of the test's own, removed at the end.
-class TempFolder {
- public:
-  TempFolder() {
-    static int counter = 0;
-    path_ = fs::temp_directory_path() / ("qvn-downloads-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                         std::to_string(++counter));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::u16string File(const std::u16string& name) const { return (path_ / fs::path(name)).u16string(); }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadAll(const std::u16string& path) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Whether another program could open the file for reading now.
-bool OthersCanOpen(const std::u16string& path) {
-  HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
-}
-
-// The test service's download pattern: byte i is i % 251.
-std::string Pattern(size_t size) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i % 251);
-  return bytes;
-}
 
 // A stream whose nth write fails and whose other writes take everything.
 class FlakyStream : public platform::TStream {
@@ -83,41 +23,6 @@ class FlakyStream : public platform::TStream {
  private:
   int failing_;
   int writes_ = 0;
-};
-
-class Downloads : public shell_testing::MainFormFixture {
- protected:
-  // Raises the runtime's question for a download handler on the window's browser.
-  int64_t AskForHandler(ControlCall& call, const std::u16string& fileName, int64_t length = 1000) {
-    call.Text(1, u"application/pdf").Text(2, fileName).Int(3, length);
-    EXPECT_EQ(testing_support::WithRawBrowser(form_->chrome->Browser(), [&](TCefBrowser* b) { return call.Fire(b); }),
-              1);
-    return call.Answer();
-  }
-  // Sends the browser to a download of the test service and waits until it was delivered.
-  void Download(const std::string& query) {
-    int32_t before = BrowserValue("downloads");
-    cef::Ref<cef::ICefFrame> frame = form_->chrome->Browser()->GetMainFrame();
-    frame->LoadUrl(u"http://" + std::u16string(shell::ServiceHost) + platform::Utf8ToUtf16("/download?" + query));
-    bool done = testing_support::PumpUntil([&] {
-      return BrowserValue("downloads") > before && BrowserValue("deliveries") == 0;
-    }, 30000);
-    ASSERT_TRUE(done) << "the download did not finish: " << BrowserValue("downloads") << " downloads, "
-                      << BrowserValue("deliveries") << " sending, " << BrowserValue("loads.pending")
-                      << " loads pending, error " << BrowserValue("error.code");
-    testing_support::PumpFor(50);  // the runtime's last release of the handler
-  }
-  int32_t BrowserValue(const char* key) { return testing_support::BrowserValue(form_->chrome->Browser(), key); }
-  // The browser still browses: the program is up and its loop turns.
-  void ExpectBrowsing() {
-    form_->chrome->Browser()->GetMainFrame()->LoadUrl(u"http://" + std::u16string(shell::ServiceHost) + u"/dom");
-    WaitIdle();
-    EXPECT_EQ(form_->chrome->Browser()->GetMainFrame()->GetUrl(),
-              u"http://" + std::u16string(shell::ServiceHost) + u"/dom");
-  }
-
-  testing_support::FakeSystem system_;
-  TempFolder folder_;
 };
 
 TEST_F(Downloads, TheDialogProposesTheServersNameAndTheFileExistsEmptyAndLockedAtOnce) {
@@ -239,6 +144,30 @@ TEST_F(Downloads, AfterARefusedChunkNothingMoreIsWrittenAndTheDownloadEndsShort)
   EXPECT_EQ(flaky.bytes, "AAAA");
 }
 
+// Without Complete the connection ended early, whether or not a length was announced.
+TEST_F(Downloads, WhetherADownloadWasSavedFollowsCompleteAndTheAnnouncedLength) {
+  struct Case {
+    int64_t length;
+    bool complete;
+    shell::DownloadEnd::Kind kind;
+  };
+  using K = shell::DownloadEnd::Kind;
+  for (const Case& c : {Case{-1, false, K::CutShort}, Case{-1, true, K::Saved}, Case{8, true, K::CutShort},
+                        Case{4, true, K::Saved}}) {
+    SCOPED_TRACE(testing::Message() << "length " << c.length << (c.complete ? ", completed" : ", not completed"));
+    auto observer = std::make_shared<RecordingObserver>();
+    FlakyStream sink(0);
+    {
+      auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(sink, shell::DownloadWatch{observer, 1, c.length});
+      char chunk[] = "abcd";
+      EXPECT_EQ(handler->ReceivedData(chunk, 4), 4);
+      if (c.complete) handler->Complete();
+    }
+    ASSERT_EQ(observer->ends.size(), 1u);
+    EXPECT_EQ(observer->ends[0].second.kind, c.kind);
+  }
+}
+
 TEST_F(Downloads, ADownloadOfSeveralMebibytesArrivesByteForByte) {
   system_.chosenFile = folder_.File(u"bid-1.pdf");
   Download("size=3145728&name=bid-1.pdf");
@@ -279,187 +208,6 @@ TEST_F(Downloads, AConnectionBrokenMidwayLeavesExactlyWhatArrivedInAClosedFile) 
   EXPECT_EQ(system_.saveDialogs.size(), 3u);
   EXPECT_TRUE(system_.messageBoxes.empty());
   ExpectBrowsing();
-}
-
-// ---- the strip, the taskbar and the close question
-
-class DownloadStrip : public Downloads {
- protected:
-  shell::TDownloadStrip& Strip() { return *form_->DownloadStrip; }
-  // What downloads report reaches the screen and the taskbar on the strip's next tick.
-  void Settle() { testing_support::PumpFor(250); }
-  // A left click on the strip at a point of its first line.
-  void ClickStrip(int x) {
-    HWND strip = Strip().Handle();
-    SendMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, shell::TDownloadStrip::kLineHeight / 2));
-    SendMessageW(strip, WM_LBUTTONUP, 0, MAKELPARAM(x, shell::TDownloadStrip::kLineHeight / 2));
-  }
-  // The browser has the panel but for its margins and the strip.
-  void ExpectBrowserAboveStrip() {
-    const ui::Rect& browser = form_->chrome->Bounds();
-    int strip = Strip().Visible() ? Strip().Height() : 0;
-    EXPECT_EQ(browser.bottom() + strip + form_->Panel2->Padding().bottom, form_->Panel2->Height());
-    if (Strip().Visible()) {
-      EXPECT_EQ(Strip().Top(), browser.bottom());
-    }
-  }
-};
-
-TEST_F(DownloadStrip, ASavedDownloadSaysSoAndOpensItsFileOrFolderWhileTheTaskbarFollows) {
-  system_.chosenFile = folder_.File(u"공고 1.pdf");
-  Download("size=300000&rate=1000000&name=a.pdf");  // slow enough for the ticks to see it run
-  Settle();
-  ASSERT_EQ(Strip().Lines().size(), 1u);
-  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
-  EXPECT_EQ(Strip().Lines()[0].received, 300000);
-  EXPECT_TRUE(Strip().Visible());
-  ExpectBrowserAboveStrip();
-
-  ClickStrip(340);
-  ClickStrip(400);
-  ASSERT_EQ(system_.shellCalls.size(), 2u);
-  EXPECT_EQ(system_.shellCalls[0].verb, u"open");
-  EXPECT_EQ(system_.shellCalls[0].file, system_.chosenFile);
-  EXPECT_EQ(system_.shellCalls[1].file, u"explorer.exe");
-  EXPECT_EQ(system_.shellCalls[1].parameters, u"/select,\"" + system_.chosenFile + u"\"");
-
-  // Progress while it ran, cleared once it was saved.
-  ASSERT_GE(system_.taskbar.size(), 2u);
-  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::None);
-  uint64_t done = 0;
-  for (size_t i = 0; i + 1 < system_.taskbar.size(); ++i) {
-    const auto& call = system_.taskbar[i];
-    EXPECT_EQ(call.window, form_->Handle());
-    EXPECT_EQ(call.state, ui::TaskbarProgress::Normal);
-    EXPECT_EQ(call.total, 300000u);
-    EXPECT_GE(call.done, done);
-    done = call.done;
-  }
-
-  ClickStrip(form_->Panel2->Width() - 19);
-  EXPECT_TRUE(Strip().Lines().empty());
-  EXPECT_FALSE(Strip().Visible());
-  ExpectBrowserAboveStrip();
-}
-
-TEST_F(DownloadStrip, ADownloadCutShortIsToldAndStaysUntilClosedWithTheTaskbarInError) {
-  system_.chosenFile = folder_.File(u"cut.bin");
-  Download("size=500000&drop=100000&name=cut.bin");
-  Settle();
-  ASSERT_EQ(Strip().Lines().size(), 1u);
-  const shell::DownloadLine& line = Strip().Lines()[0];
-  EXPECT_EQ(line.state, shell::DownloadLine::State::Short);
-  EXPECT_NE(line.note.find(u"연결이 일찍 끊겼습니다"), std::u16string::npos);
-  EXPECT_EQ(ReadAll(system_.chosenFile).size(), 100000u) << "what arrived stays";
-  ASSERT_FALSE(system_.taskbar.empty());
-  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Error);
-  size_t calls = system_.taskbar.size();
-
-  Settle();
-  EXPECT_EQ(Strip().Lines().size(), 1u) << "a failure does not close by itself";
-  EXPECT_EQ(system_.taskbar.size(), calls);
-  ClickStrip(340);
-  EXPECT_TRUE(system_.shellCalls.empty()) << "a short download has nothing to open";
-  ClickStrip(form_->Panel2->Width() - 19);
-  EXPECT_TRUE(Strip().Lines().empty());
-  ASSERT_EQ(system_.taskbar.size(), calls + 1);
-  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::None);
-}
-
-// Each file is marked as from the Internet the moment it exists, with the page's address; once
-// saved and closed the attachment service sees it, and a file it removed is never "saved". A
-// volume that cannot hold the mark does not stop the download.
-TEST_F(DownloadStrip, EachDownloadIsMarkedWhenCreatedAndShownToTheAttachmentServiceOnceSaved) {
-  const std::u16string page = u"http://" + std::u16string(shell::ServiceHost) + u"/dom";
-  form_->chrome->Browser()->GetMainFrame()->LoadUrl(page);
-  WaitIdle();
-  using Verdict = ui::AttachmentVerdict;
-  using State = shell::DownloadLine::State;
-  struct Case {
-    Verdict verdict;
-    DWORD markError;
-    State state;
-  } cases[] = {{Verdict::Unavailable, 0, State::Saved},
-               {Verdict::Kept, 0, State::Saved},
-               {Verdict::Removed, 0, State::Short},
-               {Verdict::Unavailable, ERROR_INVALID_PARAMETER, State::Saved}};
-  int n = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(++n);
-    system_.chosenFile = folder_.File(u"marked" + platform::Utf8ToUtf16(std::to_string(n)) + u".pdf");
-    system_.attachmentVerdict = c.verdict;
-    system_.zoneMarkError = c.markError;
-    system_.zoneMarks.clear();
-    system_.attachments.clear();
-    {
-      ControlCall call(Control(), "request.get_download_handler");
-      EXPECT_EQ(AskForHandler(call, u"a.pdf", 3), 1);
-      ASSERT_EQ(system_.zoneMarks.size(), 1u) << "marked before any content";
-      EXPECT_EQ(system_.zoneMarks[0].path, system_.chosenFile);
-      EXPECT_EQ(system_.zoneMarks[0].text, "[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=" + platform::Utf16ToUtf8(page) + "\r\n");
-      auto* download = reinterpret_cast<TCefDownloadHandler*>(call.ObjectAt(4));
-      ASSERT_NE(download, nullptr) << "the download goes on";
-      char chunk[] = "abc";
-      EXPECT_EQ(download->received_data(download, chunk, 3), 3);
-      download->complete(download);
-      download->base.release(&download->base);
-      EXPECT_TRUE(system_.attachments.empty()) << "not before the file is closed";
-    }
-    ASSERT_EQ(system_.attachments.size(), 1u);
-    EXPECT_EQ(system_.attachments[0].path, system_.chosenFile);
-    EXPECT_EQ(system_.attachments[0].source, page);
-    const shell::DownloadLine& line = Strip().Lines().back();
-    EXPECT_EQ(line.state, c.state);
-    if (c.state == State::Short) EXPECT_NE(line.note.find(u"보안 검사"), std::u16string::npos);
-  }
-}
-
-// The runtime may drop its last reference on a thread of its own: the end is taken on the
-// window's thread, where the strip lives.
-TEST_F(DownloadStrip, AHandlerLetGoOnAnotherThreadEndsItsLineOnTheWindowsThread) {
-  std::u16string path = folder_.File(u"elsewhere.bin");
-  int id = Strip().Add(path, 3);
-  auto handler = base::MakeRef<shell::TCefStreamDownloadHandler>(
-      std::make_unique<platform::TFileStream>(path, platform::fmCreate), shell::DownloadWatch{Strip().Observer(), id, 3});
-  char bytes[] = "abc";
-  EXPECT_EQ(handler->ReceivedData(bytes, 3), 3);
-  handler->Complete();
-  std::thread([h = std::move(handler)]() mutable { h = nullptr; }).join();
-  EXPECT_EQ(ReadAll(path), "abc") << "the file closed with the handler";
-  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Running) << "nothing touched from the other thread";
-  Settle();
-  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved);
-}
-
-TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoesNot) {
-  HWND window = form_->Handle();
-  ASSERT_TRUE(IsWindowVisible(window));
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(system_.messageBoxes.empty()) << "nothing runs: no question";
-  ShowWindow(window, SW_SHOW);
-
-  system_.chosenFile = folder_.File(u"running.bin");
-  ControlCall call(Control(), "request.get_download_handler");
-  EXPECT_EQ(AskForHandler(call, u"running.bin", -1), 1);
-  Settle();
-  ASSERT_FALSE(system_.taskbar.empty());
-  EXPECT_EQ(system_.taskbar.back().state, ui::TaskbarProgress::Indeterminate) << "the length is not known";
-  SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-  SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
-  EXPECT_TRUE(system_.messageBoxes.empty()) << "Windows ending the session is not asked about";
-
-  system_.messageBoxAnswer = IDNO;
-  SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_EQ(system_.messageBoxes.size(), 1u);
-  EXPECT_EQ(system_.messageBoxes[0].text, u"다운로드가 진행 중입니다. 종료하시겠습니까?");
-  EXPECT_EQ(system_.messageBoxes[0].flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
-  EXPECT_TRUE(IsWindowVisible(window)) << "no: the program stays";
-  EXPECT_EQ(Strip().Running(), 1u);
-
-  system_.messageBoxAnswer = IDYES;
-  form_->BtnCloseClick(form_->BtnClose);
-  EXPECT_EQ(system_.messageBoxes.size(), 2u);
-  EXPECT_FALSE(IsWindowVisible(window)) << "yes: it closes";
 }
 
 // Whether a new handle could write the file now.

@@ -111,8 +111,10 @@ TEST_F(PageCommands, EachKeyRunsItsCommandAndOtherKeysReachThePage) {
   form_->chrome->doOnLoadStart(Browser(), main);
   Press(Page(), VK_ESCAPE);
   EXPECT_EQ(Calls("browser.stop_load"), stopped + 1);
+  // A load that ends in an error ends the loading state as a load end does.
   form_->chrome->doOnLoadStart(Browser(), main);
-  form_->chrome->doOnLoadEnd(Browser(), main, 200);
+  std::u16string errorText;
+  form_->chrome->doOnLoadError(Browser(), main, -105, u"http://nowhere.example/", errorText);
   recorder.passed.clear();
   Press(Page(), VK_ESCAPE);
   Press(Page(), VK_BACK);
@@ -134,11 +136,17 @@ TEST_F(PageCommands, BackAndForwardOnlyWhenTheBrowserCan) {
   Drain();
   EXPECT_EQ(Calls("browser.go_back"), back);
   EXPECT_EQ(Calls("browser.go_forward"), forward);
+  Visit(u"/bids");
   Visit(u"/bids/2");
+  // A quick second press arrives as a double-click and goes back once more.
   PostMessageW(Page(), WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1), MAKELPARAM(10, 10));
+  PostMessageW(Page(), WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), MAKELPARAM(10, 10));
   Drain();
   WaitIdle();
-  EXPECT_EQ(Calls("browser.go_back"), back + 1);
+  PostMessageW(Page(), WM_XBUTTONDBLCLK, MAKEWPARAM(0, XBUTTON1), MAKELPARAM(10, 10));
+  Drain();
+  WaitIdle();
+  EXPECT_EQ(Calls("browser.go_back"), back + 2);
   EXPECT_EQ(Browser()->GetMainFrame()->GetUrl(), shell_testing::ServiceHome() + u"/auth");
   // Alt released after Alt+Right is taken too: alone it would open the window's menu mode.
   Recorder recorder;

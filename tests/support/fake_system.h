@@ -29,6 +29,10 @@ class FakeSystem : public ui::ISystemServices {
 
   int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags) override {
     messageBoxes.push_back({owner, text, caption, flags});
+    // The system's own box, with its modal loop, answered by whoever closes it.
+    if (realMessageBoxes)
+      return MessageBoxW(owner, reinterpret_cast<const wchar_t*>(text.c_str()),
+                         reinterpret_cast<const wchar_t*>(caption.c_str()), flags);
     return messageBoxAnswer;
   }
   void ShellOpen(HWND owner, const std::u16string& verb, const std::u16string& file,
@@ -47,6 +51,7 @@ class FakeSystem : public ui::ISystemServices {
 
   std::vector<MessageBoxCall> messageBoxes;
   int messageBoxAnswer = IDOK;
+  bool realMessageBoxes = false;
   std::vector<ShellCall> shellCalls;
   struct TaskbarCall {
     HWND window;

@@ -1,12 +1,15 @@
 #pragma once
 // The one boundary between the runtime's calls into the program and the program's
 // exceptions: nothing unwinds into the runtime. A failure is reported through the
-// application's error report and the callback answers its neutral value.
+// application's error report and the callback answers its neutral value. A callback in
+// progress is counted, so that no work call starts inside it.
 
 #include <exception>
 #include <functional>
 #include <string>
 #include <utility>
+
+#include "cef/ceflib/runtime_calls.h"
 
 namespace cef {
 
@@ -33,6 +36,7 @@ void ReportCallbackException() noexcept;
 
 template <class R, class Body>
 R Guarded(R neutral, Body&& body) noexcept {
+  RuntimeCallScope inside;
   try {
     return std::forward<Body>(body)();
   } catch (...) {
@@ -43,6 +47,7 @@ R Guarded(R neutral, Body&& body) noexcept {
 
 template <class Body>
 void Guarded(Body&& body) noexcept {
+  RuntimeCallScope inside;
   try {
     std::forward<Body>(body)();
   } catch (...) {

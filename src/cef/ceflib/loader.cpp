@@ -92,7 +92,7 @@ void CefRuntimeLibrary::Initialize(const CefRuntimeSettings& settings) {
 }
 
 void CefRuntimeLibrary::DoMessageLoopWork() const {
-  if (initialized_) exports_.cef_do_message_loop_work();
+  if (initialized_) CallRuntime(exports_.cef_do_message_loop_work);
 }
 
 void CefRuntimeLibrary::Finalize() noexcept {

@@ -8,6 +8,7 @@
 
 #include "cef/ceflib/capi.h"
 #include "cef/ceflib/exceptions.h"
+#include "cef/ceflib/runtime_calls.h"
 #include "platform/dynamic_library.h"
 
 namespace cef {
@@ -88,7 +89,8 @@ class CefRuntimeLibrary {
   // and ECefException when an export is missing (the runtime then stays uninitialised).
   void Load(const std::u16string& libraryName, const CefRuntimeSettings& settings);
 
-  // One unit of runtime work, only when the runtime was initialised.
+  // One unit of runtime work, only when the runtime was initialised; counted as a call in
+  // progress, so that a modal loop inside it is never given another.
   void DoMessageLoopWork() const;
 
   // The exit step: shuts an initialised runtime down and unloads the library.
@@ -119,16 +121,22 @@ bool CefCallable(F entry) noexcept {
   return entry && CefRuntime().Initialized();
 }
 [[noreturn]] void RaiseRuntimeMissing(const char* exportName);
+// The one runtime-call check: every export the program calls passes here, and each call of
+// what it gives is counted (RuntimeCallInProgress).
 template <class F>
-F CefChecked(F entry, const char* exportName) {
+RuntimeEntry<F> CefChecked(F entry, const char* exportName) {
   if (!CefCallable(entry)) RaiseRuntimeMissing(exportName);
   return entry;
+}
+template <class F>
+RuntimeEntry<F> CefIfCallable(F entry) noexcept {
+  return CefCallable(entry) ? entry : nullptr;
 }
 // An export of the program's runtime; raises ECefException when there is no runtime to call.
 #define CEF_API(name) ::cef::CefChecked(::cef::CefApi().name, #name)
 // An export for a release on the way out, which must not raise: null when there is no
 // runtime, which then holds nothing of the program's to release.
-#define CEF_API_IF_LOADED(name) (::cef::CefCallable(::cef::CefApi().name) ? ::cef::CefApi().name : nullptr)
+#define CEF_API_IF_LOADED(name) ::cef::CefIfCallable(::cef::CefApi().name)
 
 // The module handle of the program's runtime library, null until it has been loaded.
 void* CefLibHandle() noexcept;

@@ -38,7 +38,7 @@ class TCefRefOf : public TCefBaseRef, public virtual I {
   template <class F, class... A>
   decltype(auto) Call(F Wire::*member, A... args) const {
     Wire* self = Struct();
-    return (self->*member)(self, args...);
+    return CallRuntime(self->*member, self, args...);
   }
   template <class F, class... A>
   bool CallBool(F Wire::*member, A... args) const {

@@ -10,7 +10,7 @@
 namespace cef {
 namespace {
 std::unique_ptr<TCefApplicationEvents> g_app_events;
-}
+}  // namespace
 
 TCefApplicationEvents::TCefApplicationEvents(ui::TComponent* owner) : TComponent(owner) {
   ui::Application().AddIdleHook(this);
@@ -30,10 +30,22 @@ void TCefApplicationEvents::doMessage(MSG&, bool&) {
   if (ClientHandlerCount.load() > 0) CefDoMessageLoopWork();
 }
 
+void CALLBACK PumpTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+  // The application's own loop took this tick and its message hook made the work call; a
+  // call or callback in progress holds the modal loop that dispatches it.
+  if (ui::Application().DispatchingOwn(nullptr, WM_TIMER, id) || RuntimeCallInProgress()) return;
+  if (ClientHandlerCount.load() <= 0) return;
+  try {
+    CefDoMessageLoopWork();
+  } catch (...) {
+    ui::Application().HandleException();
+  }
+}
+
 void ClientHandlerCreated() noexcept {
   // The test for zero and the increment are separate steps: clients are made on the main
-  // thread only.
-  if (ClientHandlerCount.load() == 0) PumpTimerId = SetTimer(nullptr, 0, 10, nullptr);
+  // thread only. The procedure serves the modal loops the application does not own.
+  if (ClientHandlerCount.load() == 0) PumpTimerId = SetTimer(nullptr, 0, 10, &PumpTimerProc);
   ClientHandlerCount.fetch_add(1);
 }
 

@@ -2,7 +2,9 @@
 // The message pump: the runtime's work function called from the application's own loop,
 // once for every message the loop takes and once every time the queue runs empty, while
 // at least one browser client exists; a 10 ms thread timer keeps the loop from sleeping
-// longer than that.
+// longer than that. The timer's procedure gives the runtime its work calls while a modal
+// loop the application does not own runs (a message box, a menu, a move), but never
+// inside a call into the runtime or a callback from it.
 
 #include <windows.h>
 
@@ -36,6 +38,10 @@ class TCefApplicationEvents : public ui::TComponent, private ui::IMessageHook, p
   void OnIdle(bool& done) override { doIdle(this, done); }
   void OnMessage(MSG& msg, bool& handled) override { doMessage(msg, handled); }
 };
+
+// The timer's procedure: one work call when the tick was taken by a modal loop outside the
+// runtime, none when the application's own loop took it (its hooks did the work).
+void CALLBACK PumpTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time) noexcept;
 
 // The counting of clients, for the client class's constructor and destructor: the first
 // client starts the timer, the last one stops it.
