@@ -1,9 +1,9 @@
 #!/bin/sh
-# The 64-bit installer from end to end, as an operator and a user meet it:
+# An installer from end to end, as an operator and a user meet it:
 #
-#   install_test.sh PROGRAM RUNTIME_LIBRARY REPORT
+#   install_test.sh PROGRAM RUNTIME_LIBRARY REPORT [x64|x86]
 #
-# builds an installer of PROGRAM (the win64 tree's QvnClient.exe) with a runtime folder
+# builds an installer of PROGRAM (the win64 or win32 tree's QvnClient.exe) with a runtime folder
 # holding RUNTIME_LIBRARY (the runtime stand-in, playing the operator's libcef.dll) and a
 # file in a subfolder, installs it silently into a fresh Wine prefix without a display,
 # checks the files, the cache folder, the Start-menu shortcut and the entry in the list of
@@ -13,10 +13,18 @@
 # a failed build, install or uninstall are skipped. The prefix and the package are removed
 # at the end.
 set -u
-[ $# -eq 3 ] || { echo "usage: install_test.sh PROGRAM RUNTIME_LIBRARY REPORT" >&2; exit 2; }
+[ $# -eq 3 ] || [ $# -eq 4 ] || { echo "usage: install_test.sh PROGRAM RUNTIME_LIBRARY REPORT [x64|x86]" >&2; exit 2; }
 root=$(CDPATH= cd "$(dirname "$0")/../.." && pwd)
 program=$1
 runtime_library=$2
+# The x86 installer runs on 64-bit Windows as a 32-bit program: its folder is the 32-bit
+# program-files folder and its registry keys are in the 32-bit view.
+arch=${4:-x64}
+case $arch in
+  x64) other_arch=x86 programs="Program Files" view=/reg:64 ;;
+  x86) other_arch=x64 programs="Program Files (x86)" view=/reg:32 ;;
+  *) echo "install_test.sh: no architecture $arch" >&2; exit 2 ;;
+esac
 mkdir -p "$(dirname "$3")"
 report="$(CDPATH= cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 # Window titles and the product's name are Korean: every tool reads UTF-8.
@@ -25,10 +33,10 @@ export LC_ALL=C.UTF-8
 product="QVN 분석프로그램"
 version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$root/installer/qvn.nsi")
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
-prefix="$root/build/wineprefix-install-$$"
+prefix="${QVN_PREFIXES:-$root/build}/wineprefix-install-$$"
 work="$root/build/install-test-$$"
 folder="QVN Client"
-install_dir="$prefix/drive_c/Program Files/$folder"
+install_dir="$prefix/drive_c/$programs/$folder"
 shortcut="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product.lnk"
 wine="$root/scripts/wine"
 wineserver=/usr/lib/wine/wineserver
@@ -106,7 +114,7 @@ file_hex() { od -An -v -t x1 "$1" | tr -d ' \n'; }
 # through the console's code page, which has no Korean).
 export_entry() {
   rm -f "$work/entry.reg"
-  $without_display "$wine" reg export "$uninstall_key" 'Z:'"$(printf '%s' "$work/entry.reg" | tr / '\\')" /y >/dev/null 2>&1 &&
+  $without_display "$wine" reg export "$uninstall_key" 'Z:'"$(printf '%s' "$work/entry.reg" | tr / '\\')" /y $view >/dev/null 2>&1 &&
     iconv -f UTF-16 -t UTF-8 "$work/entry.reg" | tr -d '\r'
 }
 
@@ -120,28 +128,28 @@ build_installer() {
   mkdir -p "$work/runtime/locales" &&
     cp "$runtime_library" "$work/runtime/libcef.dll" &&
     printf 'runtime resource\n' >"$work/runtime/locales/ko.pak" &&
-    "$root/installer/make-setup" x64 "$program" "$work/package/QvnClient-setup-x64.exe" "$work/runtime" &&
-    [ -s "$work/package/QvnClient-setup-x64.exe" ] || fail "no installer was made"
+    "$root/installer/make-setup" $arch "$program" "$work/package/QvnClient-setup-$arch.exe" "$work/runtime" &&
+    [ -s "$work/package/QvnClient-setup-$arch.exe" ] || fail "no installer was made"
 }
 
 # The operator's mistakes that would ship a broken or foreign package are refused.
 refuses_wrong_inputs() {
-  "$root/installer/make-setup" x86 "$program" "$work/wrong/x86.exe" && fail "a 64-bit program was packed as x86"
+  "$root/installer/make-setup" $other_arch "$program" "$work/wrong/arch.exe" && fail "a $arch program was packed as $other_arch"
   mkdir -p "$work/updater-runtime" && cp "$work/runtime/libcef.dll" "$work/updater-runtime/" &&
     printf 'not a library\n' >"$work/updater-runtime/XmlLoader.dll" || fail "could not prepare"
-  "$root/installer/make-setup" x64 "$program" "$work/wrong/updater.exe" "$work/updater-runtime" &&
+  "$root/installer/make-setup" $arch "$program" "$work/wrong/updater.exe" "$work/updater-runtime" &&
     fail "the updater's library was packed"
   mkdir -p "$work/no-runtime" && printf 'x\n' >"$work/no-runtime/icudt.dll"
-  "$root/installer/make-setup" x64 "$program" "$work/wrong/none.exe" "$work/no-runtime" &&
+  "$root/installer/make-setup" $arch "$program" "$work/wrong/none.exe" "$work/no-runtime" &&
     fail "a runtime folder without libcef.dll was packed"
-  [ ! -e "$work/wrong/x86.exe" ] && [ ! -e "$work/wrong/updater.exe" ] && [ ! -e "$work/wrong/none.exe" ] ||
+  [ ! -e "$work/wrong/arch.exe" ] && [ ! -e "$work/wrong/updater.exe" ] && [ ! -e "$work/wrong/none.exe" ] ||
     fail "a refused installer was written"
 }
 
 silent_install() {
   # scripts/wine makes the fresh prefix (wineboot --init) on its first use.
   timeout 300 $without_display "$wine" cmd /c exit >/dev/null 2>&1 || fail "the fresh prefix could not be made"
-  timeout 120 $without_display "$wine" "$work/package/QvnClient-setup-x64.exe" /S || fail "the silent install failed ($?)"
+  timeout 120 $without_display "$wine" "$work/package/QvnClient-setup-$arch.exe" /S || fail "the silent install failed ($?)"
   timeout 60 "$wineserver" -w
 }
 
@@ -167,14 +175,14 @@ cache_folder() {
 
 start_menu_shortcut() {
   [ -f "$shortcut" ] || fail "no shortcut at $shortcut"
-  file_hex "$shortcut" | grep -q "$(utf16_hex "C:\\Program Files\\$folder\\QvnClient.exe")" ||
+  file_hex "$shortcut" | grep -q "$(utf16_hex "C:\\$programs\\$folder\\QvnClient.exe")" ||
     fail "the shortcut does not name the installed program"
 }
 
 uninstall_entry() {
   export_entry >"$work/entry.txt" || fail "no uninstall entry under $uninstall_key"
   cat "$work/entry.txt"
-  location="C:\\Program Files\\$folder"
+  location="C:\\$programs\\$folder"
   for expected in \
     "DisplayName=$(reg_string "$product")" \
     "DisplayVersion=$(reg_string "$version")" \
@@ -247,8 +255,8 @@ silent_uninstall() {
 everything_removed() {
   [ ! -e "$install_dir" ] || { ls -RA "$install_dir"; fail "the program's folder is still there"; }
   [ ! -e "$shortcut" ] || fail "the shortcut is still there"
-  $without_display "$wine" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
-  [ -d "$prefix/drive_c/Program Files" ] || fail "the uninstaller removed more than its own folder"
+  $without_display "$wine" reg query "$uninstall_key" $view >/dev/null 2>&1 && fail "the uninstall entry is still there"
+  [ -d "$prefix/drive_c/$programs" ] || fail "the uninstaller removed more than its own folder"
   [ -d "$(dirname "$shortcut")" ] || fail "the uninstaller removed the Start-menu folder"
 }
 

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 #include "platform/text.h"
 #include "shell/download_handler.h"
@@ -412,6 +413,40 @@ TEST_F(DownloadStrip, ClosingWhileADownloadRunsAsksTheUserButEndingTheSessionDoe
   form_->BtnCloseClick(form_->BtnClose);
   EXPECT_EQ(system_.messageBoxes.size(), 2u);
   EXPECT_FALSE(IsWindowVisible(window)) << "yes: it closes";
+}
+
+// On the 32-bit program the length crosses the runtime's interface in two 32-bit slots and
+// the received count outgrows 32 bits: both arrive whole at the strip, the taskbar and the
+// end. The file is the null device, which takes the 4 GiB without keeping them.
+TEST_F(DownloadStrip, ALengthPastThirtyTwoBitsArrivesWholeAtTheStripTheTaskbarAndTheEnd) {
+  const int64_t length = (int64_t{1} << 32) + 0x5A5A5;  // halves 1 and 0x5A5A5: a swap shows
+  system_.chosenFile = u"NUL";
+  {
+    ControlCall call(Control(), "request.get_download_handler");
+    EXPECT_EQ(AskForHandler(call, u"disc.iso", length), 1);
+    ASSERT_EQ(Strip().Lines().size(), 1u);
+    EXPECT_EQ(Strip().Lines()[0].total, length) << "announced";
+    TCefBase* handler = call.ObjectAt(4);
+    ASSERT_NE(handler, nullptr);
+    auto* download = reinterpret_cast<TCefDownloadHandler*>(handler);
+    std::vector<char> chunk(1 << 20);
+    for (int64_t left = length; left > 0;) {
+      const auto size = static_cast<int32_t>(std::min<int64_t>(left, static_cast<int64_t>(chunk.size())));
+      ASSERT_EQ(download->received_data(download, chunk.data(), size), size) << left << " bytes left";
+      left -= size;
+    }
+    Settle();
+    EXPECT_EQ(Strip().Lines()[0].received, length) << "received while running";
+    ASSERT_FALSE(system_.taskbar.empty());
+    EXPECT_EQ(system_.taskbar.back().total, static_cast<uint64_t>(length));
+    EXPECT_EQ(system_.taskbar.back().done, static_cast<uint64_t>(length));
+    download->complete(download);
+    handler->release(handler);
+  }
+  Settle();
+  ASSERT_EQ(Strip().Lines().size(), 1u);
+  EXPECT_EQ(Strip().Lines()[0].state, shell::DownloadLine::State::Saved) << "the end counts every byte";
+  EXPECT_EQ(Strip().Lines()[0].received, length);
 }
 
 // Whether a new handle could write the file now.
