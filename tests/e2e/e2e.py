@@ -52,8 +52,13 @@ def xdotool(*args):
     return run("xdotool", *[str(a) for a in args]).stdout.strip()
 
 
+# How many times slower than Wine here the machine runs programs (the guest system's
+# emulation sets it): every wait is that much longer.
+SLOWDOWN = float(os.environ.get("QVN_SLOWDOWN", "1"))
+
+
 def eventually(predicate, timeout=20.0, what="the condition"):
-    end = time.time() + timeout
+    end = time.time() + timeout * SLOWDOWN
     while time.time() < end:
         value = predicate()
         if value:
