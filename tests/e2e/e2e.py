@@ -56,6 +56,11 @@ def xdotool(*args):
     return run("xdotool", *[str(a) for a in args]).stdout.strip()
 
 
+# How many times slower than Wine here the machine runs programs (the guest system's
+# emulation sets it): every wait is that much longer.
+SLOWDOWN = float(os.environ.get("QVN_SLOWDOWN", "1"))
+
+
 def press(*combinations, gap=0.0):
     """Each key pressed as a person presses it: down, held a moment, up. With the input method
     on, a press goes round through ibus before Wine sees it; a press and its release sent in
@@ -72,7 +77,7 @@ def press(*combinations, gap=0.0):
 
 
 def eventually(predicate, timeout=20.0, what="the condition"):
-    end = time.time() + timeout
+    end = time.time() + timeout * SLOWDOWN
     while time.time() < end:
         value = predicate()
         if value:

@@ -34,7 +34,7 @@ product="QVN 분석프로그램"
 version=$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' "$root/installer/qvn.nsi")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
 machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
-prefix="$root/build/wineprefix-install-$$"
+prefix="${QVN_PREFIXES:-$root/build}/wineprefix-install-$$"
 work="$root/build/install-test-$$"
 folder="QVN Client"
 # The user's folders, as Wine makes them for the user it runs as; set once the prefix exists.
