@@ -453,7 +453,8 @@ class Session:
         # Its line is the newest, on top; the saved one below may still show.
         _, _, width, height = self.strip()
         self.click_strip(width - 19)  # its close glyph
-        eventually(lambda: self.strip() is None or self.strip()[3] < height, what="the notice to close")
+        # One look at the strip per try: it may hide between two.
+        eventually(lambda: (lambda rect: rect is None or rect[3] < height)(self.strip()), what="the notice to close")
 
     def download_behind_close_question(self):
         """The close question stays open while a download runs to its end behind it; "no" keeps the program."""
