@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/text.h"
 #include "shell/config.h"
 
 namespace shell {
@@ -135,34 +136,12 @@ void AppendPercentEncoded(std::u16string& out, unsigned byte) {
 // a surrogate without its other half goes as U+FFFD.
 std::u16string PercentEncoded(std::u16string_view text) {
   std::u16string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_' ||
-        c == u'.') {
-      out.push_back(static_cast<char16_t>(c));
-      continue;
-    }
-    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      AppendPercentEncoded(out, c);
-    } else if (c < 0x800) {
-      AppendPercentEncoded(out, 0xC0 | (c >> 6));
-      AppendPercentEncoded(out, 0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      AppendPercentEncoded(out, 0xE0 | (c >> 12));
-      AppendPercentEncoded(out, 0x80 | ((c >> 6) & 0x3F));
-      AppendPercentEncoded(out, 0x80 | (c & 0x3F));
-    } else {
-      AppendPercentEncoded(out, 0xF0 | (c >> 18));
-      AppendPercentEncoded(out, 0x80 | ((c >> 12) & 0x3F));
-      AppendPercentEncoded(out, 0x80 | ((c >> 6) & 0x3F));
-      AppendPercentEncoded(out, 0x80 | (c & 0x3F));
-    }
+  for (unsigned char byte : platform::Utf16ToUtf8(text)) {
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || byte == '-' ||
+        byte == '_' || byte == '.')
+      out.push_back(static_cast<char16_t>(byte));
+    else
+      AppendPercentEncoded(out, byte);
   }
   return out;
 }
