@@ -323,7 +323,8 @@ TEST_F(Chromium, AfterDestroyTheOldClientAnswersNullAndAHandlerTheRuntimeHeldRai
     return 0;
   });
   display->base.release(&display->base);
-  using Getter = void* (*)(TCefClient*);
+  // The getters differ in their result type only; each is called as the runtime calls it.
+  using Getter = void*(CEF_CALLBACK*)(TCefClient*);
   const Getter getters[] = {
       reinterpret_cast<Getter>(raw->get_life_span_handler), reinterpret_cast<Getter>(raw->get_load_handler),
       reinterpret_cast<Getter>(raw->get_request_handler),   reinterpret_cast<Getter>(raw->get_display_handler),
