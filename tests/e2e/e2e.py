@@ -97,6 +97,7 @@ class Session:
         self.process = None
         self.window = None
         self.input_method = None
+        self.holder = None
 
     # ---- setting up ----
 
@@ -121,6 +122,11 @@ class Session:
         env["STANDIN_REPORT"] = windows_path(self.file("standin-report.txt"))
         env["SHELL_RECORDER_LOG"] = windows_path(self.recorder_log)
         env["IE_STANDIN_LOG"] = windows_path(self.ie_log)
+        # An idle console for the whole session: without a program running, Wine stops its
+        # services after each of the many short programs here and starts them again for the
+        # next (seconds each, ten and more in the emulated guest).
+        self.holder = subprocess.Popen([WINE, "cmd"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
         # The recorder opens web addresses and documents for the prefix's shell.
         recorder = f'"{windows_path(os.path.join(self.folder, "shell_recorder.exe"))}" "%1"'
         for key in (r"HKLM\Software\Classes\http\shell\open\command", r"HKLM\Software\Classes\https\shell\open\command",
@@ -145,6 +151,12 @@ class Session:
         run(sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid"), check=False)
         if self.input_method:
             self.input_method.stop()
+        if self.holder:
+            self.holder.stdin.close()  # the console ends at the end of its input
+            try:
+                self.holder.wait(30)
+            except subprocess.TimeoutExpired:
+                self.holder.kill()
 
     # ---- looking ----
 
@@ -418,12 +430,18 @@ class Session:
             raise StepFailed("no strip while the download runs")
         self.screenshot("download-progress")
         eventually(lambda: os.path.getsize(target) == DOWNLOAD_SIZE, 60, what="the whole document")
-        self.wait_saved_line()
+        sx, sy = self.wait_saved_line()
+        # The next step uses the notice's buttons: the pointer goes to it at once, as a person's
+        # does, and a saved notice stays while the pointer is on the strip (it closes by itself
+        # after some seconds, which a slow machine can spend on the screenshot alone).
+        xdotool("mousemove", sx + 480, sy + 13)
 
     def wait_saved_line(self):
-        """Waits until the strip's top line is a saved notice: where the bar ran, the strip's own colour."""
+        """Waits until the strip's top line is a saved notice: where the bar ran, the strip's own
+        colour. Answers the strip's place."""
         sx, sy, _, _ = eventually(self.strip, what="the download strip")
         eventually(lambda: self.pixel(sx + 480, sy + 13) == STRIP_BACKGROUND, 20, what="the saved notice")
+        return sx, sy
 
     def saved_actions(self):
         target = windows_path(os.path.join(self.downloads, "bid-1-full.pdf"))
