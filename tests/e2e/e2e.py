@@ -97,7 +97,6 @@ class Session:
         self.process = None
         self.window = None
         self.input_method = None
-        self.holder = None
 
     # ---- setting up ----
 
@@ -122,11 +121,6 @@ class Session:
         env["STANDIN_REPORT"] = windows_path(self.file("standin-report.txt"))
         env["SHELL_RECORDER_LOG"] = windows_path(self.recorder_log)
         env["IE_STANDIN_LOG"] = windows_path(self.ie_log)
-        # An idle console for the whole session: without a program running, Wine stops its
-        # services after each of the many short programs here and starts them again for the
-        # next (seconds each, ten and more in the emulated guest).
-        self.holder = subprocess.Popen([WINE, "cmd"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
         # The recorder opens web addresses and documents for the prefix's shell.
         recorder = f'"{windows_path(os.path.join(self.folder, "shell_recorder.exe"))}" "%1"'
         for key in (r"HKLM\Software\Classes\http\shell\open\command", r"HKLM\Software\Classes\https\shell\open\command",
@@ -151,12 +145,6 @@ class Session:
         run(sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid"), check=False)
         if self.input_method:
             self.input_method.stop()
-        if self.holder:
-            self.holder.stdin.close()  # the console ends at the end of its input
-            try:
-                self.holder.wait(30)
-            except subprocess.TimeoutExpired:
-                self.holder.kill()
 
     # ---- looking ----
 
