@@ -14,6 +14,7 @@ Usage: e2e.py --bin BUILD_BIN --out FOLDER [--junit FILE]
 import argparse
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -86,6 +87,38 @@ def eventually(predicate, timeout=20.0, what="the condition"):
     raise StepFailed(f"timed out waiting for {what}")
 
 
+class Probe:
+    """e2e_probe serve: one Wine program for all the run's questions about windows, started
+    on the first and again if it ends."""
+
+    def __init__(self, exe):
+        self.exe = exe
+        self.process = None
+
+    def ask(self, *words):
+        if self.process is None or self.process.poll() is not None:
+            self.process = subprocess.Popen([WINE, self.exe, "serve"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                            stderr=subprocess.DEVNULL)
+        try:
+            self.process.stdin.write(("\t".join(words) + "\n").encode("utf-8"))
+            self.process.stdin.flush()
+            # Its first answer waits for Wine to start it.
+            if select.select([self.process.stdout], [], [], 30 * SLOWDOWN)[0]:
+                line = self.process.stdout.readline().decode("utf-8", "replace")
+                if line:
+                    return line[2:].rstrip("\r\n") if line.startswith("= ") else None
+        except OSError:
+            pass
+        self.stop()  # silent or gone: the next question starts it again
+        return None
+
+    def stop(self):
+        if self.process:
+            self.process.kill()
+            self.process.wait()
+            self.process = None
+
+
 class Session:
     def __init__(self, bin_dir, out):
         self.bin = bin_dir
@@ -93,10 +126,11 @@ class Session:
         self.folder = os.path.join(out, "program")
         self.downloads = os.path.join(out, "downloads")
         self.shots = []
-        self.steps = []  # (name, error or None)
+        self.steps = []  # (name, error or None, seconds)
         self.process = None
         self.window = None
         self.input_method = None
+        self.prober = None
 
     # ---- setting up ----
 
@@ -130,6 +164,10 @@ class Session:
         wine("regsvr32", "/s", os.path.join(self.folder, "IEStandin.dll"))
         # The program looks for the Korean input method; Wine connects when it appears.
         env["XMODIFIERS"] = XIM
+        # Started once the prefix's set-up has ended, before the program: nothing else is
+        # starting in the prefix at the time.
+        self.prober = Probe(os.path.join(self.folder, "e2e_probe.exe"))
+        self.probe("rect", "QvnNoSuchWindow")
 
     def file(self, *parts):
         return os.path.join(self.out, *parts)
@@ -143,6 +181,8 @@ class Session:
                 self.process.kill()
         wine("regsvr32", "/s", "/u", os.path.join(self.folder, "IEStandin.dll"), check=False)
         run(sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid"), check=False)
+        if self.prober:
+            self.prober.stop()
         if self.input_method:
             self.input_method.stop()
 
@@ -169,12 +209,19 @@ class Session:
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def probe(self, *args):
-        result = wine(os.path.join(self.folder, "e2e_probe.exe"), *args, check=False)
-        return result.stdout.strip() if result.returncode == 0 else None
+        return self.prober.ask(*args)
+
+    def window_at(self, class_name, text=None):
+        """The window's handle and screen rectangle (left, top, width, height), or None."""
+        out = self.probe("rect", class_name, *([text] if text else []))
+        if not out:
+            return None
+        values = tuple(int(v) for v in out.split())
+        return values[4], values[:4]
 
     def rect(self, class_name, text=None):
-        out = self.probe("rect", class_name, *([text] if text else []))
-        return tuple(int(v) for v in out.split()) if out else None
+        found = self.window_at(class_name, text)
+        return found[1] if found else None
 
     def pixel(self, x, y):
         out = run("import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-").stdout
@@ -197,7 +244,16 @@ class Session:
             xdotool("click", "--repeat", repeat, "--delay", 80, button)
 
     def click_link(self, text):
-        rect = eventually(lambda: self.rect("StandinLink", text), what=f"the link {text!r}")
+        def settled():
+            # The same link window a moment apart: a page that a script is about to replace
+            # shows its links for an instant, and a click across the change is lost.
+            first = self.window_at("StandinLink", text)
+            if not first:
+                return None
+            time.sleep(0.3 * SLOWDOWN)
+            return first if self.window_at("StandinLink", text) == first else None
+
+        _, rect = eventually(settled, what=f"the link {text!r}")
         self.click_at(rect[0] + min(rect[2] // 2, 40), rect[1] + rect[3] // 2)
 
     def click_in_window(self, x, y, repeat=1):
@@ -207,16 +263,17 @@ class Session:
     # ---- the session ----
 
     def step(self, name, body):
+        started = time.time()
         try:
             body()
-            self.steps.append((name, None))
-        except Exception as error:  # a failed step is reported and the session goes on
-            self.steps.append((name, f"{type(error).__name__}: {error}"))
-        finally:
-            try:
-                self.screenshot(name)
-            except Exception:
-                pass
+            error = None
+        except Exception as failure:  # a failed step is reported and the session goes on
+            error = f"{type(failure).__name__}: {failure}"
+        try:
+            self.screenshot(name)
+        except Exception:
+            pass
+        self.steps.append((name, error, time.time() - started))
 
     def start(self):
         self.process = subprocess.Popen([WINE, "QvnClient.exe", "alice", "secret"], cwd=self.folder,
@@ -586,11 +643,11 @@ class Session:
 
 
 def write_junit(path, steps):
-    failures = sum(1 for _, error in steps if error)
+    failures = sum(1 for _, error, _ in steps if error)
     cases = []
-    for name, error in steps:
+    for name, error, seconds in steps:
         body = f'<failure message="{xml.sax.saxutils.escape(error, {chr(34): "&quot;"})}"/>' if error else ""
-        cases.append(f'<testcase name="{name}" classname="e2e">{body}</testcase>')
+        cases.append(f'<testcase name="{name}" classname="e2e" time="{seconds:.1f}">{body}</testcase>')
     text = (f'<?xml version="1.0" encoding="UTF-8"?>\n<testsuites tests="{len(steps)}" failures="{failures}" '
             f'errors="0">\n<testsuite name="e2e" tests="{len(steps)}" failures="{failures}" errors="0">\n'
             + "\n".join(cases) + "\n</testsuite>\n</testsuites>\n")
@@ -610,16 +667,16 @@ def main():
         session.prepare()
         session.session()
     except Exception as error:
-        session.steps.append(("setup", f"{type(error).__name__}: {error}"))
+        session.steps.append(("setup", f"{type(error).__name__}: {error}", 0.0))
     finally:
         session.cleanup()
         session.contact_sheet()
-    for name, error in session.steps:
-        print(f"e2e: {name}: {'ok' if not error else 'FAILED: ' + error}")
+    for name, error, seconds in session.steps:
+        print(f"e2e: {name}: {'ok' if not error else 'FAILED: ' + error} ({seconds:.1f} s)")
     if args.junit:
         write_junit(args.junit, session.steps)
     print(f"e2e: contact sheet {session.file('steps.png')}")
-    return 0 if session.steps and all(error is None for _, error in session.steps) else 1
+    return 0 if session.steps and all(error is None for _, error, _ in session.steps) else 1
 
 
 if __name__ == "__main__":
