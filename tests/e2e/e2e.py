@@ -155,12 +155,20 @@ class Session:
         env["STANDIN_REPORT"] = windows_path(self.file("standin-report.txt"))
         env["SHELL_RECORDER_LOG"] = windows_path(self.recorder_log)
         env["IE_STANDIN_LOG"] = windows_path(self.ie_log)
-        # The recorder opens web addresses and documents for the prefix's shell.
+        # The recorder opens web addresses and documents for the prefix's shell: one import,
+        # not a Wine start for each key.
         recorder = f'"{windows_path(os.path.join(self.folder, "shell_recorder.exe"))}" "%1"'
-        for key in (r"HKLM\Software\Classes\http\shell\open\command", r"HKLM\Software\Classes\https\shell\open\command",
-                    r"HKLM\Software\Classes\qvn.document\shell\open\command"):
-            wine("reg", "add", key, "/ve", "/d", recorder, "/f")
-        wine("reg", "add", r"HKLM\Software\Classes\.pdf", "/ve", "/d", "qvn.document", "/f")
+        entries = [(key, recorder) for key in (r"Software\Classes\http\shell\open\command",
+                                               r"Software\Classes\https\shell\open\command",
+                                               r"Software\Classes\qvn.document\shell\open\command")]
+        entries.append((r"Software\Classes\.pdf", "qvn.document"))
+        quoted = lambda text: '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+        lines = ["Windows Registry Editor Version 5.00", ""]
+        for key, value in entries:
+            lines += [f"[HKEY_LOCAL_MACHINE\\{key}]", f"@={quoted(value)}", ""]
+        with open(self.file("shell.reg"), "w", encoding="utf-16", newline="\r\n") as f:
+            f.write("\n".join(lines))
+        wine("reg", "import", windows_path(self.file("shell.reg")))
         wine("regsvr32", "/s", os.path.join(self.folder, "IEStandin.dll"))
         # The program looks for the Korean input method; Wine connects when it appears.
         env["XMODIFIERS"] = XIM
@@ -663,16 +671,25 @@ def main():
     parser.add_argument("--junit")
     args = parser.parse_args()
     session = Session(os.path.abspath(args.bin), os.path.abspath(args.out))
+    # Where the time goes, beside each step's own: the set-up, the end and the contact sheet.
+    times = [time.time()]
     try:
         session.prepare()
+        times.append(time.time())
         session.session()
     except Exception as error:
         session.steps.append(("setup", f"{type(error).__name__}: {error}", 0.0))
     finally:
+        times.append(time.time())
         session.cleanup()
+        times.append(time.time())
         session.contact_sheet()
+        times.append(time.time())
     for name, error, seconds in session.steps:
         print(f"e2e: {name}: {'ok' if not error else 'FAILED: ' + error} ({seconds:.1f} s)")
+    if len(times) == 5:
+        print("e2e: set-up %.1f s, steps %.1f s, end %.1f s, contact sheet %.1f s" %
+              tuple(b - a for a, b in zip(times, times[1:])))
     if args.junit:
         write_junit(args.junit, session.steps)
     print(f"e2e: contact sheet {session.file('steps.png')}")
