@@ -113,10 +113,14 @@ int Serve() {
     }
     line.clear();
     std::string answer;
-    if (Answer(words, answer))
+    // An answer is one line: a line end in a window's text would end it early.
+    if (Answer(words, answer)) {
+      for (char& ch : answer)
+        if (ch == '\n' || ch == '\r') ch = ' ';
       std::printf("= %s\n", answer.c_str());
-    else
+    } else {
       std::printf("-\n");
+    }
     std::fflush(stdout);
   }
   return 0;
