@@ -16,7 +16,6 @@ import os
 import re
 import select
 import shutil
-import signal
 import subprocess
 import sys
 import time
