@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "window/program_run.h"
 
@@ -21,13 +23,13 @@ bool IsPanel(COLORREF c) { return Near(c, kPanel[0], kPanel[1], kPanel[2], 1); }
 int Brightness(COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; }
 
 // The window as the screen shows it, once it has been painted at its present size: the
-// frame on its left, right and bottom edges and the browser's page drawn.
+// frame on its left, right and bottom edges, the title strip and the browser's page drawn.
 ScreenShot Painted(HWND window) {
   for (int i = 0; i < 100; ++i) {
     ScreenShot shot(window);
     int w = shot.Width(), h = shot.Height();
     if (h > 400 && IsFrame(shot.At(0, 400)) && IsFrame(shot.At(w - 1, 400)) && IsFrame(shot.At(w / 2, h - 1)) &&
-        Brightness(shot.At(w / 2, 400)) > 240)
+        Brightness(shot.At(w / 2, 400)) > 240 && Near(shot.At(3, 16), 45, 45, 48, 6))
       return shot;
     std::this_thread::sleep_for(50ms);
   }
@@ -167,15 +169,24 @@ void ExpectTheTitleBandWhole(HWND window, const char* when) {
   EXPECT_EQ(r.bottom, 80) << when;
   EXPECT_EQ(r.right, client.right - 2) << when;
   EXPECT_NE(ChildAt(window, 1, 80), nullptr) << when << ": the browser panel below it";
-  ScreenShot shot = Painted(window);
   int right = client.right - 1;  // the panel's right edge in the window
-  for (int x : {3, static_cast<int>(client.right / 2)}) EXPECT_TRUE(Near(shot.At(x, 16), 45, 45, 48, 6)) << when << ": title strip at " << x;
-  EXPECT_TRUE(Near(shot.At(100, 55), 86, 80, 75, 12)) << when << ": tool band";
-  EXPECT_TRUE(HasLightGlyph(shot, right - 74 - 17 + 1, 9, 17, 11)) << when << ": reload";
-  EXPECT_TRUE(HasLightGlyph(shot, right - 54 - 12 + 1, 10, 12, 10)) << when << ": minimise";
-  EXPECT_TRUE(HasLightGlyph(shot, right - 33 - 12 + 1, 10, 12, 10)) << when << ": maximise";
-  EXPECT_TRUE(HasLightGlyph(shot, right - 13 - 11 + 1, 10, 11, 10)) << when << ": close";
-  EXPECT_TRUE(HasLightGlyph(shot, 11, 6, 127, 16)) << when << ": caption artwork";
+  // What is wrong in one picture of the window; the band may paint after the frame on a busy
+  // machine, so pictures are taken until it shows or the wait runs out.
+  auto faults = [&](const ScreenShot& shot) {
+    std::vector<std::string> out;
+    for (int x : {3, static_cast<int>(client.right / 2)})
+      if (!Near(shot.At(x, 16), 45, 45, 48, 6)) out.push_back("title strip at " + std::to_string(x));
+    if (!Near(shot.At(100, 55), 86, 80, 75, 12)) out.push_back("tool band");
+    if (!HasLightGlyph(shot, right - 74 - 17 + 1, 9, 17, 11)) out.push_back("reload");
+    if (!HasLightGlyph(shot, right - 54 - 12 + 1, 10, 12, 10)) out.push_back("minimise");
+    if (!HasLightGlyph(shot, right - 33 - 12 + 1, 10, 12, 10)) out.push_back("maximise");
+    if (!HasLightGlyph(shot, right - 13 - 11 + 1, 10, 11, 10)) out.push_back("close");
+    if (!HasLightGlyph(shot, 11, 6, 127, 16)) out.push_back("caption artwork");
+    return out;
+  };
+  std::vector<std::string> wrong = faults(Painted(window));
+  if (!wrong.empty()) Eventually([&] { return (wrong = faults(ScreenShot(window))).empty(); });
+  for (const auto& what : wrong) ADD_FAILURE() << when << ": " << what;
 }
 
 TEST(MainWindowTest, MinimiseAndRestoreKeepTheTitleBand) {
