@@ -186,8 +186,13 @@ class Session:
                 self.process.wait(10)
             except subprocess.TimeoutExpired:
                 self.process.kill()
-        wine("regsvr32", "/s", "/u", os.path.join(self.folder, "IEStandin.dll"), check=False)
-        run(sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid"), check=False)
+        # Bounded: a command that hangs here would otherwise cost the whole run its report.
+        for command in ([WINE, "regsvr32", "/s", "/u", os.path.join(self.folder, "IEStandin.dll")],
+                        [sys.executable, SERVICE, "--stop", "--pid-file", self.file("service", "pid")]):
+            try:
+                run(*command, check=False, timeout=30 * SLOWDOWN)
+            except subprocess.TimeoutExpired:
+                self.steps.append(("end", f"{os.path.basename(command[1])} did not end", 0.0))
         if self.prober:
             self.prober.stop()
         if self.input_method:
