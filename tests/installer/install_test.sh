@@ -1,26 +1,45 @@
 #!/bin/sh
 # One installer from end to end, as an operator and a user meet it:
 #
-#   install_test.sh PROGRAM RUNTIME_LIBRARY REPORT [ARCH]
+#   install_test.sh --make DIR PROGRAM RUNTIME_LIBRARY ARCH
+#   install_test.sh [--made DIR] PROGRAM RUNTIME_LIBRARY REPORT [ARCH]
 #
-# builds the ARCH installer (x64, the default, or x86) of PROGRAM (that architecture's
-# QvnClient.exe) with a runtime folder holding RUNTIME_LIBRARY (the runtime stand-in of the
-# same architecture, playing the operator's libcef.dll) and a file in a subfolder, installs
-# it silently into a fresh Wine prefix without a display, checks that it went to the user's
+# The first form builds the ARCH installer (x64 or x86) of PROGRAM (that architecture's
+# QvnClient.exe) into DIR, with a runtime folder holding RUNTIME_LIBRARY (the runtime
+# stand-in of the same architecture, playing the operator's libcef.dll) and a file in a
+# subfolder; the build does this, so that makensis runs on the build machine and not in an
+# emulated guest. The second form (ARCH x64 by default) takes the installer from DIR, or
+# builds it first without --made, checks that wrong inputs are refused, installs it
+# silently into a fresh Wine prefix without a display, checks that it went to the user's
 # own folder and hive (the files, the cache folder, the Start-menu shortcut and the entry in
 # the list of installed programs) and nothing to Program Files or HKLM, starts the installed
 # program on a display of its own until its main window shows, closes it, runs the
-# registered silent uninstall and checks that everything the installer made is gone. Each step is one case of the JUnit report REPORT; the steps after
-# a failed build, install or uninstall are skipped. The prefix and the package are removed
-# at the end.
+# registered silent uninstall and checks that everything the installer made is gone. Each
+# step is one case of the JUnit report REPORT; the steps after a failed build, install or
+# uninstall are skipped. The prefix and whatever the run made are removed at the end.
 set -u
-[ $# -eq 3 ] || [ $# -eq 4 ] || { echo "usage: install_test.sh PROGRAM RUNTIME_LIBRARY REPORT [x64|x86]" >&2; exit 2; }
+usage() {
+  echo "usage: install_test.sh --make DIR PROGRAM RUNTIME_LIBRARY x64|x86" >&2
+  echo "       install_test.sh [--made DIR] PROGRAM RUNTIME_LIBRARY REPORT [x64|x86]" >&2
+  exit 2
+}
 root=$(CDPATH= cd "$(dirname "$0")/../.." && pwd)
+mode=test
+made=""
+case "${1:-}" in
+  --make) [ $# -eq 5 ] || usage; mode=make; made=$2; shift 2 ;;
+  --made) [ $# -ge 2 ] || usage; made=$2; shift 2 ;;
+esac
+if [ "$mode" = test ]; then
+  [ $# -eq 3 ] || [ $# -eq 4 ] || usage
+  mkdir -p "$(dirname "$3")"
+  report="$(CDPATH= cd "$(dirname "$3")" && pwd)/$(basename "$3")"
+  arch=${4:-x64}
+else
+  arch=$3
+fi
 program=$1
 runtime_library=$2
-mkdir -p "$(dirname "$3")"
-report="$(CDPATH= cd "$(dirname "$3")" && pwd)/$(basename "$3")"
-arch=${4:-x64}
 case $arch in
   x64) other_arch=x86 ;;
   x86) other_arch=x64 ;;
@@ -36,6 +55,8 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClien
 machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QvnClient'
 prefix="${QVN_PREFIXES:-$root/build}/wineprefix-install-$$"
 work="$root/build/install-test-$$"
+# The installer and the runtime folder it was made from.
+kit=${made:-$work/kit}
 folder="QVN Client"
 # The user's folders, as Wine makes them for the user it runs as; set once the prefix exists.
 user_dir=""
@@ -72,18 +93,21 @@ run() {
     return
   fi
   echo "== $name"
+  step_started=$(date +%s)
   (
     set -e
     "$@"
   ) >"$work/step.log" 2>&1
   status=$?
+  seconds=$(($(date +%s) - step_started))
   cat "$work/step.log"
+  echo "($seconds s)"
   if [ "$status" -eq 0 ]; then
-    echo "<testcase name=\"$name\" classname=\"installer\"/>" >>"$cases"
+    echo "<testcase name=\"$name\" classname=\"installer\" time=\"$seconds\"/>" >>"$cases"
   else
     [ "$kind" = gate ] && failed_step=$name
     message=$(tail -n 1 "$work/step.log")
-    echo "<testcase name=\"$name\" classname=\"installer\"><failure message=\"$(xml_text "$message")\"/></testcase>" >>"$cases"
+    echo "<testcase name=\"$name\" classname=\"installer\" time=\"$seconds\"><failure message=\"$(xml_text "$message")\"/></testcase>" >>"$cases"
     echo "FAILED: $name"
   fi
 }
@@ -132,17 +156,30 @@ windows_path_of() { printf 'C:%s' "${1#"$prefix/drive_c"}" | tr / '\\'; }
 windows_install_dir() { windows_path_of "$install_dir"; }
 
 build_installer() {
-  mkdir -p "$work/runtime/locales" &&
-    cp "$runtime_library" "$work/runtime/libcef.dll" &&
-    printf 'runtime resource\n' >"$work/runtime/locales/ko.pak" &&
-    "$root/installer/make-setup" "$arch" "$program" "$work/package/$setup_name" "$work/runtime" &&
-    [ -s "$work/package/$setup_name" ] || fail "no installer was made"
+  rm -rf "$kit/runtime" "$kit/package"
+  mkdir -p "$kit/runtime/locales" &&
+    cp "$runtime_library" "$kit/runtime/libcef.dll" &&
+    printf 'runtime resource\n' >"$kit/runtime/locales/ko.pak" &&
+    "$root/installer/make-setup" "$arch" "$program" "$kit/package/$setup_name" "$kit/runtime" &&
+    [ -s "$kit/package/$setup_name" ] || fail "no installer was made"
+}
+
+if [ "$mode" = make ]; then
+  build_installer
+  exit
+fi
+
+# The installer the build made is this program's, with this runtime.
+installer_made() {
+  [ -s "$kit/package/$setup_name" ] || fail "no $setup_name in $kit/package: the build makes it"
+  cmp "$runtime_library" "$kit/runtime/libcef.dll" || fail "the installer in $kit was made with another runtime"
+  [ ! "$program" -nt "$kit/package/$setup_name" ] || fail "the installer in $kit is older than $program"
 }
 
 # The operator's mistakes that would ship a broken or foreign package are refused.
 refuses_wrong_inputs() {
   "$root/installer/make-setup" "$other_arch" "$program" "$work/wrong/arch.exe" && fail "an $arch program was packed as $other_arch"
-  mkdir -p "$work/updater-runtime" && cp "$work/runtime/libcef.dll" "$work/updater-runtime/" &&
+  mkdir -p "$work/updater-runtime" && cp "$runtime_library" "$work/updater-runtime/libcef.dll" &&
     printf 'not a library\n' >"$work/updater-runtime/XmlLoader.dll" || fail "could not prepare"
   "$root/installer/make-setup" "$arch" "$program" "$work/wrong/updater.exe" "$work/updater-runtime" &&
     fail "the updater's library was packed"
@@ -156,7 +193,7 @@ refuses_wrong_inputs() {
 silent_install() {
   # scripts/wine makes the fresh prefix (wineboot --init) on its first use.
   timeout 300 $without_display "$wine" cmd /c exit >/dev/null 2>&1 || fail "the fresh prefix could not be made"
-  timeout 120 $without_display "$wine" "$work/package/$setup_name" /S || fail "the silent install failed ($?)"
+  timeout 120 $without_display "$wine" "$kit/package/$setup_name" /S || fail "the silent install failed ($?)"
   timeout 60 "$wineserver" -w
 }
 
@@ -178,7 +215,7 @@ user_folders() {
 installed_files() {
   cmp "$program" "$install_dir/QvnClient.exe" || fail "QvnClient.exe is not the built program"
   cmp "$runtime_library" "$install_dir/libcef.dll" || fail "libcef.dll is not the runtime folder's"
-  cmp "$work/runtime/locales/ko.pak" "$install_dir/locales/ko.pak" || fail "the runtime's subfolder was not installed"
+  cmp "$kit/runtime/locales/ko.pak" "$install_dir/locales/ko.pak" || fail "the runtime's subfolder was not installed"
   [ -f "$install_dir/uninstall.exe" ] || fail "no uninstaller"
   for foreign in XmlLoader.dll AutoUpdate.exe libcef_probe.dll libcef_nozip.dll; do
     [ ! -e "$install_dir/$foreign" ] || fail "the installer put $foreign into the program's folder"
@@ -290,7 +327,11 @@ everything_removed() {
   [ -d "$(dirname "$shortcut")" ] || fail "the uninstaller removed the Start-menu folder"
 }
 
-run gate builds_installer build_installer
+if [ -n "$made" ]; then
+  run gate installer_made installer_made
+else
+  run gate builds_installer build_installer
+fi
 run check refuses_wrong_inputs refuses_wrong_inputs
 run gate silent_install silent_install
 locate_user_folders
