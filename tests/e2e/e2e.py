@@ -655,8 +655,10 @@ class Session:
         # ImageMagick's default label font is not installed; the Korean one of the setup is.
         font = "/usr/share/fonts/truetype/nanum/NanumGothic.ttf"
         options = ["-font", font] if os.path.exists(font) else []
-        result = run("montage", *options, "-label", "%t", *self.shots, "-tile", "4x", "-geometry", "480x384+6+6",
-                     "-pointsize", "14", self.file("steps.png"), check=False)
+        # The box filter: a quarter less work than the default one, and the sheet is only
+        # looked at (in the emulated guest the sheet took 45 s of a processor).
+        result = run("montage", *options, "-label", "%t", *self.shots, "-tile", "4x", "-filter", "box",
+                     "-geometry", "480x384+6+6", "-pointsize", "14", self.file("steps.png"), check=False)
         if result.returncode != 0:
             print("e2e: no contact sheet: " + result.stderr.strip())
 
