@@ -66,18 +66,6 @@ wine="$root/scripts/wine"
 wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX="$prefix" QVN_GUI_WINEPREFIX="$prefix"
 
-cleanup() {
-  [ -d "$prefix" ] && "$wineserver" -k >/dev/null 2>&1
-  rm -rf "$prefix" "$prefix.lock" "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-cases="$work/cases"
-mkdir -p "$work"
-: >"$cases"
-failed_step=""
-
 xml_text() { printf '%s' "$*" | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g; s/"/\&quot;/g'; }
 
 # KIND NAME CHECK: runs the check (a shell function) in a subshell that stops at the first
@@ -168,6 +156,19 @@ if [ "$mode" = make ]; then
   build_installer
   exit
 fi
+
+# The test's own prefix and work folder, from here on.
+cleanup() {
+  [ -d "$prefix" ] && "$wineserver" -k >/dev/null 2>&1
+  rm -rf "$prefix" "$prefix.lock" "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+cases="$work/cases"
+mkdir -p "$work"
+: >"$cases"
+failed_step=""
 
 # The installer the build made is this program's, with this runtime.
 installer_made() {
